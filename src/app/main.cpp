@@ -1,0 +1,41 @@
+#include "window/form1.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Without a display Qt would abort with a core dump; say it plainly instead.
+bool DisplayMissing() {
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    const bool platformChosen = qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    return !platformChosen && qEnvironmentVariableIsEmpty("DISPLAY") &&
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return false;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (DisplayMissing()) {
+        std::fputs(
+            "velmora: 找不到图形显示（DISPLAY 与 WAYLAND_DISPLAY 均未设置），无法打开窗口。\n"
+            "velmora: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+            "cannot open the window.\n",
+            stderr);
+        return EXIT_FAILURE;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("velmora"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
+    QApplication::setDesktopFileName(QStringLiteral("velmora"));
+
+    velmora::Form1 window;
+    window.Load();
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,38 @@
+#include "window/look.h"
+
+#include <QPalette>
+#include <QWidget>
+
+namespace velmora {
+
+using namespace Qt::StringLiterals;
+
+unsigned int ToBgr(const QColor& color) {
+    return static_cast<unsigned int>(color.red()) |
+           (static_cast<unsigned int>(color.green()) << 8) |
+           (static_cast<unsigned int>(color.blue()) << 16);
+}
+
+QFont SongFont(qreal points, bool bold) {
+    QFont font;
+    font.setFamilies({u"宋体"_s, u"SimSun"_s, u"NSimSun"_s, u"Noto Serif CJK SC"_s,
+                      u"AR PL UMing CN"_s, u"AR PL SungtiL GB"_s, u"Source Han Serif SC"_s});
+    font.setStyleHint(QFont::Serif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void SetForeColor(QWidget& widget, unsigned int bgr) {
+    QPalette palette = widget.palette();
+    const QColor color = FromBgr(bgr);
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    widget.setPalette(palette);
+}
+
+unsigned int ForeColor(const QWidget& widget) {
+    return ToBgr(widget.palette().color(QPalette::WindowText));
+}
+
+}  // namespace velmora
