@@ -1,15 +1,13 @@
 #include "draw/drawmachine.h"
 
 #include "draw/digitsource.h"
+#include "draw/logbox.h"
 #include "draw/val.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTextCursor>
-#include <QTextDocument>
 
 namespace velmora {
 
@@ -19,7 +17,7 @@ QString SlotText(const DrawSlot& slot) {
     return slot ? DigitText(*slot) : QString();
 }
 
-DrawLog::DrawLog(QPlainTextEdit& text4, QLabel& label4, const Module1& slots)
+DrawLog::DrawLog(LogBox& text4, QLabel& label4, const Module1& slots)
     : Text4(text4), Label4(label4), slots_(slots) {}
 
 QString DrawLog::DrawRecord(const QString& counter, const Module1& slots) {
@@ -29,12 +27,11 @@ QString DrawLog::DrawRecord(const QString& counter, const Module1& slots) {
 }
 
 QString DrawLog::text() const {
-    return Text4.document()->toRawText();
+    return Text4.text();
 }
 
 qsizetype DrawLog::length() const {
-    // The document always ends in one paragraph separator that is not part of the text.
-    return Text4.document()->characterCount() - 1;
+    return Text4.length();
 }
 
 void DrawLog::TrimLog() {
@@ -48,11 +45,7 @@ void DrawLog::CountDraw() {
 }
 
 void DrawLog::AppendDrawRecord() {
-    // Insert at the end instead of setting the whole text anew: the log is one paragraph and
-    // replacing it would lay out up to 58000 characters again for every draw.
-    QTextCursor end(Text4.document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(DrawRecord(Label4.text(), slots_));
+    Text4.appendText(DrawRecord(Label4.text(), slots_));
 }
 
 void DrawLog::MoveCaretToEnd() {

@@ -10,11 +10,11 @@
 class QAbstractButton;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 
 namespace velmora {
 
 class DigitSource;
+class LogBox;
 
 // A draw slot holds nothing until its digit is drawn; a drawn 0 is a digit like any other.
 using DrawSlot = std::optional<int>;
@@ -33,7 +33,7 @@ struct DrawControls {
     QLineEdit& Text1;
     QLineEdit& Text2;
     QLineEdit& Text3;
-    QPlainTextEdit& Text4;
+    LogBox& Text4;
     QLabel& Label4;
     QAbstractButton& Command1;
     QAbstractButton& Command11;
@@ -53,7 +53,7 @@ class DrawLog {
 public:
     static constexpr qsizetype kLimit = 58000;
 
-    DrawLog(QPlainTextEdit& text4, QLabel& label4, const Module1& slots);
+    DrawLog(LogBox& text4, QLabel& label4, const Module1& slots);
 
     static QString DrawRecord(const QString& counter, const Module1& slots);
 
@@ -67,7 +67,7 @@ public:
     qsizetype length() const;
 
 private:
-    QPlainTextEdit& Text4;
+    LogBox& Text4;
     QLabel& Label4;
     const Module1& slots_;
 };

@@ -9,6 +9,7 @@
 #include "control/draws.h"
 #include "control/messages.h"
 #include "draw/digitsource.h"
+#include "draw/logbox.h"
 #include "draw/qtscheduler.h"
 #include "web/links.h"
 #include "web/panehost.h"
@@ -20,7 +21,6 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -193,11 +193,9 @@ void Form1::CreateControls() {
     Text6 = TextBox(this, u"Text6"_s, TwipsRect(3480, 2160, 615, 495), 26.25, false, 1);
     Text7 = TextBox(this, u"Text7"_s, TwipsRect(4440, 2160, 615, 495), 26.25, false, 1);
 
-    Text4 = Place<QPlainTextEdit>(this, u"Text4"_s, TwipsRect(5160, 840, 2340, 7215));
+    Text4 = Place<LogBox>(this, u"Text4"_s, TwipsRect(5160, 840, 2340, 7215));
     Text4->setFont(SongFont(10.5));
-    Text4->setReadOnly(true);
     Text4->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Text4->setUndoRedoEnabled(false);
     Text4->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Text4->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     Text4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -10,13 +10,13 @@
 
 class QGroupBox;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace velmora {
 
 class AutomaticDraw;
 class DigitSource;
+class LogBox;
 class ManualDraw;
 class Messages;
 class PaneHost;
@@ -83,7 +83,7 @@ public:
     QLineEdit* Text1;
     QLineEdit* Text2;
     QLineEdit* Text3;
-    QPlainTextEdit* Text4;
+    LogBox* Text4;
     QLineEdit* Text5;
     QLineEdit* Text6;
     QLineEdit* Text7;

@@ -2,11 +2,11 @@
 
 #include "draw/digitsource.h"
 #include "draw/drawmachine.h"
+#include "draw/logbox.h"
 #include "draw/virtualclock.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
 
@@ -48,7 +48,7 @@ struct DrawRig {
     QLineEdit* Text1 = new QLineEdit(&window);
     QLineEdit* Text2 = new QLineEdit(&window);
     QLineEdit* Text3 = new QLineEdit(&window);
-    QPlainTextEdit* Text4 = new QPlainTextEdit(&window);
+    LogBox* Text4 = new LogBox(&window);
     QLabel* Label4 = new QLabel(QStringLiteral("0"), &window);
     QPushButton* Command1 = new QPushButton(&window);
     QPushButton* Command11 = new QPushButton(&window);
@@ -68,7 +68,6 @@ struct DrawRig {
     DrawMachine machine{controls, slots, log, digits};
 
     DrawRig() {
-        Text4->setUndoRedoEnabled(false);
         for (WindowTimer* t : {&Timer1, &Timer2, &Timer3}) {
             t->setInterval(50);
             t->setEnabled(false);
