@@ -253,12 +253,12 @@ void Form1::CreateControls() {
 }
 
 void Form1::SetTabOrder() {
-    const QWidget* order[] = {Text1,     Text2,     Text3,       Command1,   Text4,    Command2,
+    QWidget* const order[] = {Text1,     Text2,     Text3,       Command1,   Text4,    Command2,
                               Command3,  Command4,  Command5,    Command6,   Command7, Command8,
                               Command9,  Command10, WebBrowser1, Text5,      Text6,    Text7,
                               Command11, ccp,       Command13,   WebBrowser2};
     for (std::size_t i = 1; i < std::size(order); ++i) {
-        setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+        setTabOrder(order[i - 1], order[i]);
     }
 }
 
