@@ -160,7 +160,6 @@ void Form1::CreateControls() {
     setWindowTitle(u"Corvinet—Velmora"_s);
     setWindowIcon(QIcon(u":/velmora/velmora.svg"_s));
     setFont(SongFont(7.5));
-    SetForeColor(*this, kBlue);
     setFixedSize(Twips(7725), Twips(8235));
     setMouseTracking(true);
 
