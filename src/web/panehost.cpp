@@ -1,38 +1,150 @@
 #include "web/panehost.h"
 
+#include "web/paneengine.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPluginLoader>
+#include <QPointer>
 #include <QWidget>
 
+#include <cstdio>
+#include <memory>
 #include <utility>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace velmora {
 
+namespace {
+
+enum class Which { Upper, Lower };
+
+QString DefaultEnginePath() {
+#ifdef VELMORA_PANES_FILE
+    const QString file = QStringLiteral(VELMORA_PANES_FILE);
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QString buildRoot = QFileInfo(QStringLiteral(VELMORA_BUILD_ROOT)).canonicalFilePath();
+    if (!buildRoot.isEmpty() && (appDir == buildRoot || appDir.startsWith(buildRoot + u'/'))) {
+        return QStringLiteral(VELMORA_PANES_BUILT_DIR) + u'/' + file;
+    }
+    const QString besideProgram =
+        QDir::cleanPath(appDir + u'/' + QStringLiteral(VELMORA_PANES_RELATIVE_DIR) + u'/' + file);
+    if (QFileInfo::exists(besideProgram)) {
+        return besideProgram;
+    }
+    return QStringLiteral(VELMORA_PANES_INSTALLED_DIR) + u'/' + file;
+#else
+    return {};
+#endif
+}
+
+void Report(const QString& reason) {
+    const QByteArray line =
+        (u"velmora: the browser panes are not available: "_s + reason + u'\n').toLocal8Bit();
+    std::fputs(line.constData(), stderr);
+    std::fflush(stderr);
+}
+
+}  // namespace
+
 struct PaneHost::Impl {
-    QWidget& upper;
-    QWidget& lower;
+    Impl(QWidget& upper, QWidget& lower, UrlOpener& opener_)
+        : upperPlace(&upper), lowerPlace(&lower), opener(opener_) {}
+
+    QPointer<QWidget> upperPlace;
+    QPointer<QWidget> lowerPlace;
     UrlOpener& opener;
-    std::vector<std::pair<QWidget*, QString>> requests;
+    QString enginePath = DefaultEnginePath();
+    bool engineTried = false;
+    std::vector<std::pair<Which, QString>> requests;
+    std::unique_ptr<PaneSession> session;
+    Pane* upper = nullptr;
+    Pane* lower = nullptr;
+
+    void navigate(Which which, const QString& address) {
+        if (!engineTried) {
+            requests.emplace_back(which, address);
+            return;
+        }
+        if (Pane* pane = which == Which::Upper ? upper : lower) {
+            pane->navigate(address);
+        }
+    }
+
+    PaneEngine* load(QString& reason) {
+        if (enginePath.isEmpty()) {
+            reason = u"this build has no web engine"_s;
+            return nullptr;
+        }
+        // The plugin stays loaded for the rest of the run: the engine cannot be unloaded.
+        QPluginLoader loader(enginePath);
+        QObject* root = loader.instance();
+        if (root == nullptr) {
+            reason = loader.errorString();
+            return nullptr;
+        }
+        auto* engine = qobject_cast<PaneEngine*>(root);
+        if (engine == nullptr) {
+            reason = enginePath + u" is no browser panes plugin"_s;
+            return nullptr;
+        }
+        reason = engine->unavailableReason();
+        return reason.isEmpty() ? engine : nullptr;
+    }
 };
 
 PaneHost::PaneHost(QWidget& upperPlace, QWidget& lowerPlace, UrlOpener& opener, QObject* parent)
-    : QObject(parent), d_(new Impl{upperPlace, lowerPlace, opener, {}}) {}
+    : QObject(parent), d_(new Impl(upperPlace, lowerPlace, opener)) {}
 
 PaneHost::~PaneHost() {
     delete d_;
 }
 
 void PaneHost::NavigateUpper(const QString& address) {
-    d_->requests.emplace_back(&d_->upper, address);
+    d_->navigate(Which::Upper, address);
 }
 
 void PaneHost::NavigateLower(const QString& address) {
-    d_->requests.emplace_back(&d_->lower, address);
+    d_->navigate(Which::Lower, address);
 }
 
-void PaneHost::loadEngine() {}
+void PaneHost::setEnginePath(const QString& path) {
+    d_->enginePath = path;
+}
+
+QString PaneHost::enginePath() const {
+    return d_->enginePath;
+}
+
+void PaneHost::loadEngine() {
+    if (d_->engineTried) {
+        return;
+    }
+    d_->engineTried = true;
+    const auto requests = std::exchange(d_->requests, {});
+    QString reason;
+    PaneEngine* engine = d_->load(reason);
+    if (engine == nullptr) {
+        Report(reason);
+        return;
+    }
+    d_->session = engine->openSession(d_->opener);
+    if (d_->upperPlace) {
+        d_->upper = &d_->session->addPane(*d_->upperPlace, PaneStyle::AsPublished);
+    }
+    if (d_->lowerPlace) {
+        d_->lower = &d_->session->addPane(*d_->lowerPlace, PaneStyle::WithoutScrollBars);
+    }
+    for (const auto& [which, address] : requests) {
+        d_->navigate(which, address);
+    }
+}
 
 bool PaneHost::enginePresent() const {
-    return false;
+    return d_->session != nullptr;
 }
 
 }  // namespace velmora

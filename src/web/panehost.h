@@ -18,10 +18,18 @@ public:
              QObject* parent = nullptr);
     ~PaneHost() override;
 
+    PaneHost(const PaneHost&) = delete;
+    PaneHost& operator=(const PaneHost&) = delete;
+
     void NavigateUpper(const QString& address);
     void NavigateLower(const QString& address);
 
-    // Loads the web engine and creates the panes; harmless to call more than once.
+    // The engine plugin's file; by default the one installed (or built) with the program.
+    void setEnginePath(const QString& path);
+    QString enginePath() const;
+
+    // Loads the web engine and creates the panes; harmless to call more than once. Without the
+    // engine the places stay empty, one line on standard error says why, and the program goes on.
     void loadEngine();
     bool enginePresent() const;
 
