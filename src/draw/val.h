@@ -10,8 +10,8 @@ namespace velmora {
 // counts and the rest is ignored; no number at all is 0. Total for any input.
 double Val(QStringView text);
 
-// Shortest decimal text of a number; whole numbers never get an exponent or a decimal point, so a
-// counter reads "1000000", not "1e+06".
+// Shortest decimal text of a number. Whole numbers of up to 15 digits are written out in full, so
+// a counter reads "1000000", not "1e+06"; beyond that an exponent is unavoidable.
 QString DigitText(double value);
 
 }  // namespace velmora
