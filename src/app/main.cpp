@@ -32,9 +32,6 @@ int main(int argc, char* argv[]) {
             stderr);
         return EXIT_FAILURE;
     }
-    // The browser panes load the web engine only after the first frame; it needs shared OpenGL
-    // contexts, which can only be asked for before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setDesktopFileName(QStringLiteral("velmora"));

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QOpenGLContext>
 #include <QPluginLoader>
 #include <QPointer>
 #include <QWidget>
@@ -15,6 +16,11 @@
 #include <vector>
 
 using namespace Qt::StringLiterals;
+
+// Exported by Qt GUI for the web engine, which shares its OpenGL resources through this context.
+QT_BEGIN_NAMESPACE
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
+QT_END_NAMESPACE
 
 namespace velmora {
 
@@ -39,6 +45,22 @@ QString DefaultEnginePath() {
 #else
     return {};
 #endif
+}
+
+// The web engine shares its OpenGL resources through an application-wide context. Qt would make
+// one while the application starts if asked to, but that delays the window's first frame by as
+// long as the GL driver takes to start; the panes come after that frame, and so does the context.
+bool ShareOpenGLContexts() {
+    if (QOpenGLContext::globalShareContext() != nullptr) {
+        return true;
+    }
+    auto* context = new QOpenGLContext(QCoreApplication::instance());
+    if (!context->create()) {
+        delete context;
+        return false;
+    }
+    qt_gl_set_global_share_context(context);
+    return true;
 }
 
 void Report(const QString& reason) {
@@ -77,6 +99,11 @@ struct PaneHost::Impl {
     PaneEngine* load(QString& reason) {
         if (enginePath.isEmpty()) {
             reason = u"this build has no web engine"_s;
+            return nullptr;
+        }
+        // Without the shared context the engine would crash on its first page.
+        if (!ShareOpenGLContexts()) {
+            reason = u"no OpenGL context could be created"_s;
             return nullptr;
         }
         // The plugin stays loaded for the rest of the run: the engine cannot be unloaded.

@@ -546,7 +546,6 @@ int main(int argc, char* argv[]) {
     if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS")) {
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
     }
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     TestPanes test;
     return QTest::qExec(&test, argc, argv);
