@@ -53,8 +53,9 @@ int main(int argc, char* argv[]) {
     mainStart = MonotonicNs();
     const char* mode = argc > 1 ? argv[1] : "bare";
     const bool bare = std::strncmp(mode, "bare", 4) == 0;
-    if (!bare || std::strcmp(mode, "bare-sharegl") == 0) {
-        // As the program's own main does.
+    if (std::strcmp(mode, "bare-sharegl") == 0) {
+        // What asking Qt for shared OpenGL contexts at start-up would cost; the program makes its
+        // shared context only when the browser panes load, after the first frame.
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     }
     QApplication app(argc, argv);
