@@ -64,4 +64,6 @@ if(VELMORA_WITH_WEBENGINE)
 endif()
 list(APPEND _velmora_deb_depends fonts-arphic-uming xdg-utils)
 list(JOIN _velmora_deb_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+# Qt's own texts (the text boxes' context menus) in Chinese.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)
