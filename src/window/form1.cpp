@@ -120,25 +120,16 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 Form1::Form1() : Form1(std::make_unique<RealServices>()) {}
 
 Form1::Form1(std::unique_ptr<RealServices> real)
-    : real_(std::move(real)),
-      services_{real_->scheduler, real_->digits, real_->messages, real_->browser},
-      Timer1(services_.scheduler, u"Timer1"_s),
-      Timer2(services_.scheduler, u"Timer2"_s),
-      Timer3(services_.scheduler, u"Timer3"_s),
-      Timer4(services_.scheduler, u"Timer4"_s),
-      Timer5(services_.scheduler, u"Timer5"_s),
-      Timer6(services_.scheduler, u"Timer6"_s),
-      Timer7(services_.scheduler, u"Timer7"_s),
-      Timer8(services_.scheduler, u"Timer8"_s),
-      Timer9(services_.scheduler, u"Timer9"_s),
-      Timer10(services_.scheduler, u"Timer10"_s) {
+    : Form1(Form1Services{real->scheduler, real->digits, real->messages, real->browser},
+            std::move(real)) {
     real_->messages.setParentWidget(this);
-    CreateControls();
-    WireHandlers();
 }
 
-Form1::Form1(const Form1Services& services)
-    : services_(services),
+Form1::Form1(const Form1Services& services) : Form1(services, nullptr) {}
+
+Form1::Form1(const Form1Services& services, std::unique_ptr<RealServices>&& real)
+    : real_(std::move(real)),
+      services_(services),
       Timer1(services_.scheduler, u"Timer1"_s),
       Timer2(services_.scheduler, u"Timer2"_s),
       Timer3(services_.scheduler, u"Timer3"_s),

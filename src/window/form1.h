@@ -122,6 +122,8 @@ protected:
 
 private:
     explicit Form1(std::unique_ptr<RealServices> real);
+    // The services are taken before `real` is moved in, so they may point into it.
+    Form1(const Form1Services& services, std::unique_ptr<RealServices>&& real);
 
     void CreateControls();
     void SetTabOrder();

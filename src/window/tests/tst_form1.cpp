@@ -113,6 +113,7 @@ private Q_SLOTS:
     void pictureAndIconAreDrawn();
     void manualDrawThroughTheWindow();
     void automaticSearchThroughTheWindow();
+    void realWindowStartsIdleAndDraws();
 };
 
 void TestForm1::everyControlAtItsDesignedPlace() {
@@ -389,6 +390,21 @@ void TestForm1::automaticSearchThroughTheWindow() {
     QCOMPARE(rig.form.Label4->text(), u"2"_s);
     QVERIFY(!rig.form.Timer7.isEnabled());
     QVERIFY(rig.form.Command1->isEnabled());
+}
+
+void TestForm1::realWindowStartsIdleAndDraws() {
+    // The program's own window, on real timers: built, started and sent one click, never shown.
+    Form1 form;
+    form.Load();
+    for (WindowTimer* t : Timers(form)) {
+        QVERIFY(!t->isEnabled());
+    }
+    QVERIFY(!form.Command13->isEnabled());
+    form.Command1->click();
+    QCOMPARE(form.Label4->text(), u"1"_s);
+    QVERIFY(form.Timer1.isArmed());
+    QVERIFY(form.Timer4.isArmed());
+    QVERIFY(!form.Command1->isEnabled());
 }
 
 QTEST_MAIN(TestForm1)
