@@ -13,9 +13,13 @@ namespace velmora {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
 QString SlotText(const DrawSlot& slot) {
     return slot ? DigitText(*slot) : QString();
 }
+
+}  // namespace
 
 DrawLog::DrawLog(LogBox& text4, QLabel& label4, const Module1& slots)
     : Text4(text4), Label4(label4), slots_(slots) {}

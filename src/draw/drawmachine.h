@@ -26,8 +26,6 @@ struct Module1 {
     DrawSlot DrawnDigit3;
 };
 
-QString SlotText(const DrawSlot& slot);
-
 // The controls of the window that the draw engine reads and writes.
 struct DrawControls {
     QLineEdit& Text1;

@@ -36,7 +36,6 @@ public:
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled);
     bool isArmed() const { return enabled_ && interval_ > 0; }
-    bool isInHandler() const { return inHandler_; }
 
     void setHandler(std::function<void()> handler) { handler_ = std::move(handler); }
 
