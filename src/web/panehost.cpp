@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QOpenGLContext>
 #include <QPluginLoader>
 #include <QPointer>
@@ -106,6 +107,8 @@ struct PaneHost::Impl {
             reason = u"no OpenGL context could be created"_s;
             return nullptr;
         }
+        // The engine describes its OpenGL set-up on every start; QT_LOGGING_RULES still shows it.
+        QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
         // The plugin stays loaded for the rest of the run: the engine cannot be unloaded.
         QPluginLoader loader(enginePath);
         QObject* root = loader.instance();
