@@ -2,27 +2,16 @@
 
 namespace velmora {
 
-WindowTimer::WindowTimer(Scheduler& scheduler, QString name)
-    : scheduler_(scheduler), name_(std::move(name)) {}
+WindowTimer::WindowTimer(Scheduler& scheduler, int interval, std::function<void()> handler)
+    : scheduler_(scheduler), handler_(std::move(handler)), interval_(interval) {}
 
 WindowTimer::~WindowTimer() {
     scheduler_.disarm(*this);
 }
 
 void WindowTimer::setInterval(int milliseconds) {
-    if (milliseconds < 0) {
-        milliseconds = 0;
-    }
-    if (milliseconds == interval_) {
-        return;
-    }
-    const bool wasArmed = isArmed();
     interval_ = milliseconds;
-    // A new interval on a running timer starts its count afresh, as the window platform does.
-    if (wasArmed) {
-        scheduler_.disarm(*this);
-    }
-    if (isArmed()) {
+    if (enabled_) {
         scheduler_.arm(*this);
     }
 }
@@ -32,9 +21,6 @@ void WindowTimer::setEnabled(bool enabled) {
         return;
     }
     enabled_ = enabled;
-    if (interval_ == 0) {
-        return;
-    }
     if (enabled_) {
         scheduler_.arm(*this);
     } else {
@@ -43,7 +29,7 @@ void WindowTimer::setEnabled(bool enabled) {
 }
 
 void WindowTimer::tick() {
-    if (inHandler_ || !isArmed() || !handler_) {
+    if (inHandler_ || !enabled_) {
         return;
     }
     inHandler_ = true;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <functional>
 
 namespace velmora {
@@ -18,36 +16,31 @@ public:
     virtual void disarm(WindowTimer& timer) = 0;
 };
 
-// A window timer as the draw handlers know it: an interval in milliseconds and an enabled flag.
-// Interval 0 never ticks, enabling an enabled timer keeps its rhythm, disabling stops it at once
-// (also from its own tick), and a tick that falls due while the handler still runs (a modal box
-// is open in it) is dropped rather than run re-entrantly or queued.
+// A timer with the semantics the draws are built on: it ticks every interval while enabled, the
+// first tick one interval after enabling; enabling an enabled timer keeps its rhythm; disabling
+// stops it at once, also from its own tick; and a tick that falls due while the handler still
+// runs (a modal box is open in it) is dropped rather than run re-entrantly or queued.
 class WindowTimer {
 public:
-    WindowTimer(Scheduler& scheduler, QString name);
+    WindowTimer(Scheduler& scheduler, int interval, std::function<void()> handler);
     ~WindowTimer();
     WindowTimer(const WindowTimer&) = delete;
     WindowTimer& operator=(const WindowTimer&) = delete;
 
-    const QString& objectName() const { return name_; }
-
     int interval() const { return interval_; }
+    // A new interval on a running timer starts its count afresh.
     void setInterval(int milliseconds);
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled);
-    bool isArmed() const { return enabled_ && interval_ > 0; }
-
-    void setHandler(std::function<void()> handler) { handler_ = std::move(handler); }
 
     // Called by the scheduler when a tick is due.
     void tick();
 
 private:
     Scheduler& scheduler_;
-    QString name_;
     std::function<void()> handler_;
-    int interval_ = 0;
-    bool enabled_ = true;  // window timers are created enabled, with interval 0
+    int interval_;
+    bool enabled_ = false;
     bool inHandler_ = false;
 };
 

@@ -1,0 +1,75 @@
+#include "draw/virtualclock.h"
+#include "draw/windowtimer.h"
+
+#include <QTest>
+
+#include <functional>
+
+using velmora::VirtualClock;
+using velmora::WindowTimer;
+
+namespace {
+
+// A 50 ms timer on a virtual clock that notes the time of every tick its handler runs.
+struct Ticking {
+    VirtualClock clock;
+    QList<qint64> ticks;
+    std::function<void()> during = [] {};
+    WindowTimer timer{clock, 50, [this] {
+                          ticks.append(clock.now());
+                          during();
+                      }};
+};
+
+}  // namespace
+
+class TestTimers : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void firstTickOneIntervalAfterEnablingAndReenablingKeepsTheRhythm() {
+        Ticking t;
+        t.clock.advance(1000);
+        QVERIFY(t.ticks.isEmpty());  // created disabled
+        t.timer.setEnabled(true);
+        t.clock.advance(70);
+        t.timer.setEnabled(true);
+        t.clock.advance(60);
+        QCOMPARE(t.ticks, (QList<qint64>{1050, 1100}));
+    }
+
+    void disablingFromItsOwnTickStopsAtOnceAndEnablingAgainCountsAfresh() {
+        Ticking t;
+        t.during = [&t] { t.timer.setEnabled(t.ticks.size() > 1); };
+        t.timer.setEnabled(true);
+        t.clock.advance(500);
+        QCOMPARE(t.ticks, QList<qint64>{50});
+        t.timer.setEnabled(true);
+        t.clock.advance(120);
+        QCOMPARE(t.ticks, (QList<qint64>{50, 550, 600}));
+    }
+
+    void ticksDueWhileTheHandlerRunsAreDroppedNotQueued() {
+        Ticking t;
+        // The first tick opens a "modal box" for 260 ms, during which the clock runs on.
+        t.during = [&t] {
+            if (t.ticks.size() == 1) {
+                t.clock.advance(260);
+            }
+        };
+        t.timer.setEnabled(true);
+        t.clock.advanceTo(400);
+        QCOMPARE(t.ticks, (QList<qint64>{50, 350, 400}));
+    }
+
+    void newIntervalStartsTheCountAfresh() {
+        Ticking t;
+        t.timer.setEnabled(true);
+        t.clock.advance(30);
+        t.timer.setInterval(100);
+        t.clock.advance(200);
+        QCOMPARE(t.ticks, (QList<qint64>{130, 230}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTimers)
+#include "tst_timers.moc"
