@@ -1,4 +1,4 @@
-#include "window/form1.h"
+#include "window/mainwindow.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -43,8 +43,8 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtTexts);
     }
 
-    velmora::Form1 window;
-    window.Load();
+    velmora::MainWindow window;
+    window.start();
     window.show();
     return QApplication::exec();
 }

@@ -11,6 +11,13 @@ QString Reel::text() const {
     return shown_ ? DigitText(*shown_) : QString();
 }
 
+void Reel::start() {
+    if (!timer_.isEnabled()) {
+        timer_.setEnabled(true);
+        Q_EMIT started();
+    }
+}
+
 void Reel::tick() {
     if (slot_) {
         show(slot_);

@@ -20,11 +20,12 @@ public:
     QString text() const;
     bool isRunning() const { return timer_.isEnabled(); }
 
-    void start() { timer_.setEnabled(true); }
+    void start();
     void clear() { show(std::nullopt); }
 
 Q_SIGNALS:
     void textChanged(const QString& text);
+    void started();
     void stopped(const QString& digit);
 
 private:

@@ -15,8 +15,10 @@ unsigned int ToBgr(const QColor& color) {
 
 QFont SongFont(qreal points, bool bold) {
     QFont font;
-    font.setFamilies({u"宋体"_s, u"SimSun"_s, u"NSimSun"_s, u"Noto Serif CJK SC"_s,
-                      u"AR PL UMing CN"_s, u"AR PL SungtiL GB"_s, u"Source Han Serif SC"_s});
+    // Only faces with the designed face's metrics: a taller one (Noto CJK's lines are 40 % higher)
+    // would clip the captions and digits that the fixed layout was measured for.
+    font.setFamilies({u"宋体"_s, u"SimSun"_s, u"NSimSun"_s, u"AR PL UMing CN"_s,
+                      u"AR PL UMing TW"_s, u"AR PL SungtiL GB"_s});
     font.setStyleHint(QFont::Serif);
     font.setPointSizeF(points);
     font.setBold(bold);

@@ -1,0 +1,347 @@
+// How a click becomes a log record: a button's click calls the draw engine (DrawEngine), which
+// resets the three draw slots and enables the reels' and the draw chain's timers. The scheduler
+// ticks those timers on this thread: every 50 ms each reel counts its digit up, every 3 s the
+// chain draws the next digit, and each reel stops on its digit at its next tick. The chain's last
+// step appends the record to the engine's log. Every change goes out as a signal, and this window
+// only mirrors it onto its controls. The automatic search's supervisor ticks every 10 s and starts
+// one automatic draw per tick until the display equals the typed targets.
+#include "window/mainwindow.h"
+
+#include "control/messages.h"
+#include "draw/digitsource.h"
+#include "draw/qtscheduler.h"
+#include "web/links.h"
+#include "web/panehost.h"
+#include "window/controls.h"
+#include "window/look.h"
+
+#include <QIcon>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <array>
+
+namespace velmora {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class MessageBoxes final : public Messages {
+public:
+    explicit MessageBoxes(QWidget* parent) : parent_(parent) {}
+    void show(const QString& text, const QString& title) override {
+        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent_);
+        // The whole window speaks Chinese, whatever language the desktop is set to.
+        box.button(QMessageBox::Ok)->setText(u"确定"_s);
+        box.exec();
+    }
+
+private:
+    QWidget* parent_;
+};
+
+enum class Kind { Label, Link, Picture, Pane, Reel, Target, Log, Button, Frame };
+
+constexpr unsigned int kDefaultColour = 0xFFFFFFFFu;
+
+// The designed controls in stacking order (later ones are drawn over earlier ones), with their
+// places in twips inside their containers.
+struct Designed {
+    QStringView name;
+    Kind kind;
+    QStringView container;
+    QRect twips;
+    qreal points = 0;
+    QStringView caption = {};
+    unsigned int colour = kDefaultColour;
+    bool bold = false;
+};
+
+constexpr QStringView kHelpText =
+    u"    "
+    u"我们提供一种预测方法，首先要知道上期开奖结果，而且要按出球顺序填在\"上期开奖结果自动摇号\"下"
+    u"边的三个格子内，然后点击自动摇奖，等待数秒后开始自动摇奖（记得千万不要用变速齿轮，因为程序会"
+    u"跟不上，造成摇不出来全部的号）,"
+    u"上边一行摇出来跟下边上次摇奖的结果一样的话，程序会停，然后你可以手动跟几注，模拟上期开奖后的"
+    u"摇奖结果几率，试试手气！当然也可以直接手动摇几注！";
+
+constexpr std::array kDesign{
+    Designed{u"Label2", Kind::Label, {}, {5280, 120, 495, 375}, 15.75, u"<第", kBlue, true},
+    Designed{u"Label4", Kind::Label, {}, {5880, 120, 855, 375}, 15.75, u"0", kBlue, true},
+    Designed{u"Label3", Kind::Label, {}, {6840, 120, 615, 375}, 15.75, u"次>", kBlue, true},
+    Designed{u"Label7", Kind::Label, {}, {2520, 600, 1815, 255}, 9, u"本次摇奖：", kRed},
+    Designed{u"Label9", Kind::Label, {}, {5160, 600, 2415, 255}, 9, u"开奖记录：", kRed},
+    Designed{u"Label8",
+             Kind::Label,
+             {},
+             {2520, 1920, 2415, 255},
+             9,
+             u"填写上期开奖结果自动摇号：",
+             kRed},
+    Designed{u"Label5", Kind::Link, {}, {120, 7080, 2415, 255}, 9, u">>>> Corvinet工具下载", kRed},
+    Designed{u"Image1", Kind::Picture, {}, {120, 120, 315, 435}},
+    Designed{u"WebBrowser1", Kind::Pane, {}, {600, 120, 4455, 375}},
+    Designed{u"WebBrowser2", Kind::Pane, {}, {120, 7440, 4935, 615}},
+    Designed{u"Text1", Kind::Reel, {}, {2520, 840, 615, 855}, 36},
+    Designed{u"Text2", Kind::Reel, {}, {3480, 840, 615, 855}, 36},
+    Designed{u"Text3", Kind::Reel, {}, {4440, 840, 600, 855}, 36},
+    Designed{u"Text5", Kind::Target, {}, {2520, 2160, 615, 495}, 26.25},
+    Designed{u"Text6", Kind::Target, {}, {3480, 2160, 615, 495}, 26.25},
+    Designed{u"Text7", Kind::Target, {}, {4440, 2160, 615, 495}, 26.25},
+    Designed{u"Text4", Kind::Log, {}, {5160, 840, 2340, 7215}, 10.5, {}, kBlue},
+    Designed{u"Command1", Kind::Button, {}, {2520, 2760, 1215, 375}, 9, u"手动摇奖"},
+    Designed{u"Command11", Kind::Button, {}, {3840, 2760, 1215, 375}, 9, u"自动摇奖"},
+    Designed{u"ccp", Kind::Button, {}, {2520, 3240, 1215, 375}, 9, u"清空记录"},
+    Designed{u"Command13", Kind::Button, {}, {3840, 3240, 1215, 375}, 9, u"取消自动"},
+    Designed{u"Frame1", Kind::Frame, {}, {120, 720, 2295, 6255}, 10.5, u"相关查询"},
+    Designed{u"Command2", Kind::Button, u"Frame1", {240, 360, 1815, 375}, 10.5, u"全国彩票查询"},
+    Designed{u"Command3", Kind::Button, u"Frame1", {240, 960, 1815, 375}, 10.5, u"3D基本走势"},
+    Designed{u"Command4", Kind::Button, u"Frame1", {240, 1560, 1815, 375}, 10.5, u"质合号码分布"},
+    Designed{
+        u"Command5", Kind::Button, u"Frame1", {240, 2160, 1815, 375}, 10.5, u"除3余数走势1 \r\n"},
+    Designed{u"Command6", Kind::Button, u"Frame1", {240, 2760, 1815, 375}, 10.5, u"3D历史开奖详情"},
+    Designed{u"Command7", Kind::Button, u"Frame1", {240, 3360, 1815, 375}, 10.5, u"3D跨度遗漏"},
+    Designed{u"Command8", Kind::Button, u"Frame1", {240, 3960, 1815, 375}, 10.5, u"3D AC值折线图"},
+    Designed{u"Command9", Kind::Button, u"Frame1", {240, 4560, 1815, 375}, 10.5, u"奇偶形态分布"},
+    Designed{
+        u"Command10", Kind::Button, u"Frame1", {240, 5160, 1815, 375}, 10.5, u"3D组三 六码遗漏"},
+    Designed{u"Frame2", Kind::Frame, {}, {2520, 3840, 2535, 3135}, 9, u"2010年12月25日改版", kRed},
+    Designed{u"Label1", Kind::Label, u"Frame2", {120, 240, 2295, 2775}, 9, kHelpText, kBlue},
+};
+
+constexpr std::array<QStringView, 22> kTabOrder{
+    u"Text1",     u"Text2",     u"Text3",       u"Command1",   u"Text4",    u"Command2",
+    u"Command3",  u"Command4",  u"Command5",    u"Command6",   u"Command7", u"Command8",
+    u"Command9",  u"Command10", u"WebBrowser1", u"Text5",      u"Text6",    u"Text7",
+    u"Command11", u"ccp",       u"Command13",   u"WebBrowser2"};
+
+struct Spoken {
+    QStringView control;
+    QStringView name;
+    QStringView description;
+};
+
+// What a screen reader says for the controls whose text alone does not say what they are.
+constexpr std::array kSpoken{
+    Spoken{u"Text1", u"第一位号码", u"本次摇奖的第一位号码，摇奖时滚动，开出后停在该号码上"},
+    Spoken{u"Text2", u"第二位号码", u"本次摇奖的第二位号码，摇奖时滚动，开出后停在该号码上"},
+    Spoken{u"Text3", u"第三位号码", u"本次摇奖的第三位号码，摇奖时滚动，开出后停在该号码上"},
+    Spoken{u"Text5", u"上期开奖第一位", u"填写上期开奖结果的第一个球，一个字符"},
+    Spoken{u"Text6", u"上期开奖第二位", u"填写上期开奖结果的第二个球，一个字符"},
+    Spoken{u"Text7", u"上期开奖第三位", u"填写上期开奖结果的第三个球，一个字符"},
+    Spoken{u"Text4", u"开奖记录", u"每次摇奖的结果，最新的在最后"},
+    Spoken{u"Label4", u"第 0 次", u"自程序启动以来开始的摇奖次数"},
+    Spoken{u"Image1", u"中国结", u"红色中国结装饰图案"},
+    Spoken{u"Label5", u"Corvinet工具下载", u"在浏览器中打开工具下载页面"},
+    Spoken{u"WebBrowser1", u"网页窗格（上）", {}},
+    Spoken{u"WebBrowser2", u"网页窗格（下）", {}},
+};
+
+QWidget* Create(const Designed& d, QWidget* container) {
+    switch (d.kind) {
+        case Kind::Label:
+        case Kind::Link: {
+            QLabel* label = d.kind == Kind::Link ? new LinkLabel(container) : new QLabel(container);
+            label->setTextFormat(Qt::PlainText);
+            label->setText(d.caption.toString());
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setAutoFillBackground(true);
+            return label;
+        }
+        case Kind::Picture:
+            return new Picture(u":/velmora/knot.svg"_s, container);
+        case Kind::Pane:
+            return new QWidget(container);
+        case Kind::Reel:
+        case Kind::Target: {
+            auto* box = new QLineEdit(container);
+            box->setReadOnly(d.kind == Kind::Reel);
+            box->setMaxLength(d.kind == Kind::Reel ? 32767 : 1);
+            return box;
+        }
+        case Kind::Log: {
+            auto* log = new LogBox(container);
+            log->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+            log->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            log->setFocusPolicy(Qt::StrongFocus);
+            return log;
+        }
+        case Kind::Button: {
+            auto* button = new QPushButton(d.caption.toString(), container);
+            // Enter presses a focused button, as Space does.
+            button->setAutoDefault(true);
+            return button;
+        }
+        case Kind::Frame:
+            return new CaptionedFrame(d.caption.toString(), container);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+struct MainWindow::RealServices {
+    explicit RealServices(QWidget* window) : messages(window) {}
+    QtScheduler scheduler;
+    ClockSeededDigitSource digits;
+    MessageBoxes messages;
+    DesktopUrlOpener browser;
+};
+
+MainWindow::MainWindow() : MainWindow(std::make_unique<RealServices>(this)) {}
+
+MainWindow::MainWindow(std::unique_ptr<RealServices> real)
+    : MainWindow(Services{real->scheduler, real->digits, real->messages, real->browser},
+                 std::move(real)) {}
+
+MainWindow::MainWindow(const Services& services) : MainWindow(services, nullptr) {}
+
+MainWindow::MainWindow(const Services& services, std::unique_ptr<RealServices>&& real)
+    : real_(std::move(real)),
+      services_(services),
+      engine_(services_.scheduler, services_.digits, services_.messages) {
+    createControls();
+    bindEngine();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls() {
+    setObjectName(u"Form1"_s);
+    setWindowTitle(u"Corvinet—Velmora"_s);
+    setWindowIcon(QIcon(u":/velmora/velmora.svg"_s));
+    setFont(SongFont(7.5));
+    setFixedSize(Twips(7725), Twips(8235));
+    setMouseTracking(true);
+
+    for (const Designed& d : kDesign) {
+        QWidget* container =
+            d.container.isEmpty() ? this : findChild<QWidget*>(d.container.toString());
+        QWidget* control = Create(d, container);
+        control->setObjectName(d.name.toString());
+        control->setGeometry(
+            TwipsRect(d.twips.x(), d.twips.y(), d.twips.width(), d.twips.height()));
+        if (d.points > 0) {
+            control->setFont(SongFont(d.points, d.bold));
+        }
+        if (d.colour != kDefaultColour) {
+            SetForeColor(*control, d.colour);
+        }
+    }
+    for (const Spoken& s : kSpoken) {
+        QWidget* control = findChild<QWidget*>(s.control.toString());
+        control->setAccessibleName(s.name.toString());
+        control->setAccessibleDescription(s.description.toString());
+    }
+    for (std::size_t i = 1; i < kTabOrder.size(); ++i) {
+        setTabOrder(findChild<QWidget*>(kTabOrder[i - 1].toString()),
+                    findChild<QWidget*>(kTabOrder[i].toString()));
+    }
+
+    for (std::size_t i = 0; i < 3; ++i) {
+        reelBoxes_[i] = findChild<QLineEdit*>(u"Text"_s + QString::number(i + 1));
+        targetBoxes_[i] = findChild<QLineEdit*>(u"Text"_s + QString::number(i + 5));
+    }
+    logBox_ = findChild<LogBox*>(u"Text4"_s);
+    counter_ = findChild<QLabel*>(u"Label4"_s);
+    downloadLink_ = findChild<LinkLabel*>(u"Label5"_s);
+    downloadLink_->setMouseTracking(true);
+    downloadLink_->setCursor(Qt::PointingHandCursor);
+    manualDraw_ = findChild<QPushButton*>(u"Command1"_s);
+    automaticDraw_ = findChild<QPushButton*>(u"Command11"_s);
+    clearLog_ = findChild<QPushButton*>(u"ccp"_s);
+    cancelSearch_ = findChild<QPushButton*>(u"Command13"_s);
+    panes_ = std::make_unique<PaneHost>(*findChild<QWidget*>(u"WebBrowser1"_s),
+                                        *findChild<QWidget*>(u"WebBrowser2"_s), services_.browser);
+    reelBoxes_[0]->setFocus();
+}
+
+void MainWindow::bindEngine() {
+    DrawMachine& machine = engine_.machine();
+    AutomaticSearch& search = engine_.search();
+    for (std::size_t i = 0; i < 3; ++i) {
+        QLineEdit* box = reelBoxes_[i];
+        const QString rolling = box->accessibleDescription();
+        connect(&machine.reel(i), &Reel::textChanged, box, &QLineEdit::setText);
+        connect(&machine.reel(i), &Reel::started, box,
+                [box, rolling] { box->setAccessibleDescription(rolling); });
+        connect(&machine.reel(i), &Reel::stopped, box, [box](const QString& digit) {
+            box->setAccessibleDescription(u"开出号码 "_s + digit);
+        });
+        connect(targetBoxes_[i], &QLineEdit::textChanged, this,
+                [&search, i](const QString& text) { search.setTarget(i, text); });
+    }
+    DrawLog& log = machine.log();
+    connect(&log, &DrawLog::counterChanged, counter_, [this](const QString& counter) {
+        counter_->setText(counter);
+        counter_->setAccessibleName(u"第 "_s + counter + u" 次"_s);
+    });
+    connect(&log, &DrawLog::recordAppended, logBox_, [this](const QString& record) {
+        logBox_->appendText(record);
+        logBox_->setAccessibleDescription(u"最新记录："_s + record.trimmed());
+    });
+    connect(&log, &DrawLog::cleared, logBox_, &LogBox::clear);
+    connect(&log, &DrawLog::caretMovedToEnd, logBox_, &LogBox::moveCaretToEnd);
+
+    connect(&machine, &DrawMachine::manualDrawEnabledChanged, manualDraw_, &QWidget::setEnabled);
+    connect(&machine, &DrawMachine::automaticDrawEnabledChanged, automaticDraw_,
+            &QWidget::setEnabled);
+    connect(&search, &AutomaticSearch::cancelEnabledChanged, cancelSearch_, &QWidget::setEnabled);
+    cancelSearch_->setEnabled(search.cancelEnabled());
+
+    connect(manualDraw_, &QPushButton::clicked, this, [this] { engine_.drawByHand(); });
+    connect(automaticDraw_, &QPushButton::clicked, &search, &AutomaticSearch::start);
+    connect(cancelSearch_, &QPushButton::clicked, &search, &AutomaticSearch::cancel);
+    connect(clearLog_, &QPushButton::clicked, this, [this] { engine_.clearLog(); });
+
+    for (const ExternalLink& link : ExternalLinks()) {
+        if (auto* button = findChild<QPushButton*>(link.control.toString())) {
+            connect(button, &QPushButton::clicked, this, [this, &link] { openLink(link.control); });
+        }
+    }
+    connect(downloadLink_, &LinkLabel::clicked, this, [this] { openLink(u"Label5"); });
+    connect(downloadLink_, &LinkLabel::hovered, this,
+            [this] { SetForeColor(*downloadLink_, kBlue); });
+}
+
+void MainWindow::start() {
+    panes_->NavigateLower(LowerPaneAddress());
+    panes_->NavigateUpper(UpperPaneAddress());
+}
+
+void MainWindow::openLink(QStringView control) {
+    const QString address = LinkAddress(control);
+    if (!services_.browser.openAddress(address)) {
+        // Failing to start a browser must not cost the user the draw log: say so and carry on.
+        services_.messages.show(
+            u"无法打开网页：\n"_s + address + u"\n请检查系统的默认浏览器设置。"_s,
+            u"打开网页失败"_s);
+    }
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    // Moves that bubble up from a control do not count: only free window surface turns the link
+    // label back to red.
+    if (childAt(event->position().toPoint()) == nullptr) {
+        SetForeColor(*downloadLink_, kRed);
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!firstFramePainted_ && services_.browserPanes) {
+        firstFramePainted_ = true;
+        // Queued so the first frame reaches the screen before the web engine is loaded.
+        QMetaObject::invokeMethod(
+            panes_.get(), [this] { panes_->loadEngine(); }, Qt::QueuedConnection);
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "control/drawengine.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace velmora {
+
+class DigitSource;
+class LinkLabel;
+class LogBox;
+class Messages;
+class PaneHost;
+class Scheduler;
+class UrlOpener;
+
+// The main window: the designed controls, mirroring the draw engine's state and passing the
+// user's commands to it.
+class MainWindow final : public QWidget {
+    Q_OBJECT
+public:
+    // Where the outside world comes in; tests put a virtual clock, scripted digits and recording
+    // boxes and browser here.
+    struct Services {
+        Scheduler& scheduler;
+        DigitSource& digits;
+        Messages& messages;
+        UrlOpener& browser;
+        bool browserPanes = true;
+    };
+
+    // The real program: precise timers, clock-seeded digits, message boxes, the system browser.
+    MainWindow();
+    explicit MainWindow(const Services& services);
+    ~MainWindow() override;
+
+    // Points the browser panes at their pages; runs once, before the window is shown.
+    void start();
+
+    DrawEngine& engine() { return engine_; }
+    PaneHost& panes() { return *panes_; }
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    struct RealServices;
+    MainWindow(std::unique_ptr<RealServices> real);
+    MainWindow(const Services& services, std::unique_ptr<RealServices>&& real);
+
+    void createControls();
+    void bindEngine();
+    void openLink(QStringView control);
+
+    std::unique_ptr<RealServices> real_;
+    Services services_;
+    DrawEngine engine_;
+    std::unique_ptr<PaneHost> panes_;
+    std::array<QLineEdit*, 3> reelBoxes_{};
+    std::array<QLineEdit*, 3> targetBoxes_{};
+    LogBox* logBox_ = nullptr;
+    QLabel* counter_ = nullptr;
+    LinkLabel* downloadLink_ = nullptr;
+    QPushButton* manualDraw_ = nullptr;
+    QPushButton* automaticDraw_ = nullptr;
+    QPushButton* cancelSearch_ = nullptr;
+    QPushButton* clearLog_ = nullptr;
+    bool firstFramePainted_ = false;
+};
+
+}  // namespace velmora

@@ -1,0 +1,274 @@
+#include "control/messages.h"
+#include "enginetest.h"
+#include "web/links.h"
+#include "window/controls.h"
+#include "window/look.h"
+#include "window/mainwindow.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace velmora;
+using velmora::test::Record;
+using velmora::test::ScriptedDigits;
+
+namespace {
+
+struct Outside final : Messages, UrlOpener {
+    QStringList seen;
+    bool browserWorks = true;
+    void show(const QString& text, const QString& title) override {
+        seen << title + u": "_s + text;
+    }
+    bool openAddress(const QString& address) override {
+        seen << address;
+        return browserWorks;
+    }
+};
+
+// The window with the outside world replaced and no web engine.
+struct Window {
+    VirtualClock clock;
+    ScriptedDigits digits{3, 6, 9};
+    Outside outside;
+    MainWindow w{{clock, digits, outside, outside, false}};
+
+    template <typename T = QWidget>
+    T* find(const QString& name) {
+        T* found = w.findChild<T*>(name);
+        if (!found) {
+            qFatal("no control %s", qPrintable(name));
+        }
+        return found;
+    }
+    QPoint centreOf(QWidget* control) { return control->mapTo(&w, control->rect().center()); }
+};
+
+QStringList TabWalk(int steps) {
+    QStringList names;
+    for (int i = 0; i < steps; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        names << QApplication::focusWidget()->objectName();
+    }
+    return names;
+}
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void controlsStandWhereDesigned_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("container");
+        QTest::addColumn<QRect>("pixels");
+        QTest::newRow("window client area") << u"Form1"_s << QString() << QRect(0, 0, 515, 549);
+        QTest::newRow("third reel is narrower")
+            << u"Text3"_s << u"Form1"_s << QRect(296, 56, 40, 57);
+        QTest::newRow("last link in its frame")
+            << u"Command10"_s << u"Frame1"_s << QRect(16, 344, 121, 25);
+        QTest::newRow("help text in its frame")
+            << u"Label1"_s << u"Frame2"_s << QRect(8, 16, 153, 185);
+        QTest::newRow("lower pane") << u"WebBrowser2"_s << u"Form1"_s << QRect(8, 496, 329, 41);
+    }
+    void controlsStandWhereDesigned() {
+        QFETCH(QString, name);
+        QFETCH(QString, container);
+        QFETCH(QRect, pixels);
+        Window win;
+        QWidget* control = name == u"Form1"_s ? &win.w : win.find(name);
+        QCOMPARE(control->geometry().size(), pixels.size());
+        if (!container.isEmpty()) {
+            QCOMPARE(control->geometry(), pixels);
+            QCOMPARE(control->parentWidget()->objectName(), container);
+        }
+    }
+
+    void boxesAreDrawnOverTheHeadingsTheyTouch() {
+        Window win;
+        const QObjectList stacking = win.w.children();
+        for (auto [heading, box] : {std::pair{u"Label7"_s, u"Text1"_s},
+                                    {u"Label9"_s, u"Text4"_s},
+                                    {u"Label8"_s, u"Text7"_s}}) {
+            QCOMPARE(win.find(heading)->geometry().intersected(win.find(box)->geometry()).height(),
+                     1);
+            QVERIFY(stacking.indexOf(win.find(box)) > stacking.indexOf(win.find(heading)));
+        }
+    }
+
+    void aManualDrawShowsOnTheControls() {
+        Window win;
+        QCOMPARE(win.find<QPushButton>(u"Command13"_s)->isEnabled(), false);
+        QTest::mouseClick(win.find(u"Command1"_s), Qt::LeftButton);
+        QCOMPARE(win.find<QLabel>(u"Label4"_s)->text(), u"1"_s);
+        QVERIFY(!win.find(u"Command1"_s)->isEnabled() && !win.find(u"Command11"_s)->isEnabled());
+        win.clock.advance(9000);
+        QStringList shown;
+        for (const char16_t* box : {u"Text1", u"Text2", u"Text3"}) {
+            shown << win.find<QLineEdit>(QString::fromUtf16(box))->text();
+        }
+        QCOMPARE(shown, (QStringList{u"3"_s, u"6"_s, u"9"_s}));
+        auto* log = win.find<LogBox>(u"Text4"_s);
+        QCOMPARE(log->text(), Record(1, u"369"_s));
+        QVERIFY(log->textCursor().atEnd());
+        QVERIFY(win.find(u"Command1"_s)->isEnabled() && win.find(u"Command11"_s)->isEnabled());
+        QTest::mouseClick(win.find(u"ccp"_s), Qt::LeftButton);
+        QCOMPARE(log->text(), QString());
+    }
+
+    void typedTargetsStartTheSearchAndCancelStopsIt() {
+        Window win;
+        QTest::keyClicks(win.find(u"Text5"_s), u"99"_s);  // one character per box
+        QTest::keyClicks(win.find(u"Text6"_s), u"a"_s);
+        QTest::mouseClick(win.find(u"Command11"_s), Qt::LeftButton);
+        QVERIFY(win.outside.seen.last().startsWith(u"自动摇奖提示框"_s));
+        QTest::keyClicks(win.find(u"Text7"_s), u" "_s);
+        QTest::mouseClick(win.find(u"Command11"_s), Qt::LeftButton);
+        QCOMPARE(win.find<QLineEdit>(u"Text5"_s)->text(), u"9"_s);
+        QVERIFY(win.find(u"Command13"_s)->isEnabled());
+        win.clock.advance(10000);
+        QCOMPARE(win.find<QLabel>(u"Label4"_s)->text(), u"1"_s);
+        QTest::mouseClick(win.find(u"Command13"_s), Qt::LeftButton);
+        QCOMPARE(win.outside.seen.last(), u"摇奖提示框: 本次摇奖结束后，将停止继续摇奖"_s);
+        QVERIFY(!win.find(u"Command13"_s)->isEnabled());
+    }
+
+    void displayAndLogRefuseTypingButCopy() {
+        Window win;
+        win.clock.advance(0);
+        QTest::mouseClick(win.find(u"Command1"_s), Qt::LeftButton);
+        win.clock.advance(9000);
+        for (const QString& name : {u"Text1"_s, u"Text4"_s}) {
+            QWidget* box = win.find(name);
+            box->setFocus();
+            QTest::keyClicks(box, u"x"_s);
+            QTest::keyClick(box, Qt::Key_Backspace);
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QApplication::clipboard()->text(),
+                     name == u"Text1"_s ? u"3"_s : Record(1, u"369"_s));
+        }
+    }
+
+    void keyboardWalksTheDesignedOrderAndEnterPressesButtons() {
+        Window win;
+        win.w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&win.w));
+        QCOMPARE(QApplication::focusWidget()->objectName(), u"Text1"_s);
+        QCOMPARE(TabWalk(21),
+                 (QStringList{u"Text2"_s,     u"Text3"_s,    u"Command1"_s, u"Text4"_s,
+                              u"Command2"_s,  u"Command3"_s, u"Command4"_s, u"Command5"_s,
+                              u"Command6"_s,  u"Command7"_s, u"Command8"_s, u"Command9"_s,
+                              u"Command10"_s, u"Text5"_s,    u"Text6"_s,    u"Text7"_s,
+                              u"Command11"_s, u"ccp"_s,      u"Text1"_s,    u"Text2"_s,
+                              u"Text3"_s}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(win.find<QLabel>(u"Label4"_s)->text(), u"1"_s);
+        QTest::keyClick(win.find(u"Command11"_s), Qt::Key_Space);
+        QCOMPARE(win.outside.seen.size(), 0);  // disabled while the draw runs
+    }
+
+    void linksOpenOnePagePerClick() {
+        Window win;
+        QStringList expected;
+        for (const ExternalLink& link : ExternalLinks()) {
+            auto* control = win.find(link.control.toString());
+            QTest::mouseClick(control, Qt::LeftButton);
+            expected << LinkAddress(link.control);
+        }
+        // A double click as the window system delivers it: click, press, double click, release.
+        QWidget* label = win.find(u"Label5"_s);
+        QTest::mouseClick(label, Qt::LeftButton);
+        QTest::mousePress(label, Qt::LeftButton);
+        QTest::mouseDClick(label, Qt::LeftButton);
+        QTest::mouseRelease(label, Qt::LeftButton);
+        expected << LinkAddress(u"Label5");
+        QCOMPARE(win.outside.seen, expected);
+        win.outside.browserWorks = false;
+        QTest::mouseClick(win.find(u"Command10"_s), Qt::LeftButton);
+        QVERIFY(win.outside.seen.last().startsWith(u"打开网页失败: 无法打开网页：\n"_s +
+                                                   LinkAddress(u"Command10")));
+    }
+
+    void linkLabelTurnsBlueUnderThePointerAndRedOnFreeSurface() {
+        Window win;
+        win.w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&win.w));
+        QWidget* link = win.find(u"Label5"_s);
+        const QList<std::pair<QPoint, unsigned int>> moves{
+            {QPoint(2, 300), kRed},
+            {win.centreOf(link), kBlue},
+            {win.centreOf(win.find(u"Command1"_s)), kBlue},  // straight onto a control
+            {QPoint(2, 300), kRed},
+        };
+        QCOMPARE(ForeColor(*link), kRed);
+        for (const auto& [at, colour] : moves) {
+            QTest::mouseMove(&win.w, at);
+            QTRY_COMPARE(ForeColor(*link), colour);
+        }
+    }
+
+    void screenReadersHearTheCounterReelsAndRecords() {
+        Window win;
+        auto spoken = [&win](const QString& name, QAccessible::Text text) {
+            return QAccessible::queryAccessibleInterface(win.find(name))->text(text);
+        };
+        QCOMPARE(spoken(u"Label4"_s, QAccessible::Name), u"第 0 次"_s);
+        QTest::mouseClick(win.find(u"Command1"_s), Qt::LeftButton);
+        win.clock.advance(9000);
+        QCOMPARE(spoken(u"Label4"_s, QAccessible::Name), u"第 1 次"_s);
+        QCOMPARE(spoken(u"Text3"_s, QAccessible::Value), u"9"_s);
+        QCOMPARE(spoken(u"Text3"_s, QAccessible::Description), u"开出号码 9"_s);
+        QCOMPARE(spoken(u"Text4"_s, QAccessible::Description), u"最新记录：第1次开奖结果:369"_s);
+        QTest::mouseClick(win.find(u"Command1"_s), Qt::LeftButton);
+        QVERIFY(spoken(u"Text3"_s, QAccessible::Description).startsWith(u"本次摇奖的第三位号码"_s));
+    }
+
+    void fontsKeepTheDesignedLayout() {
+        Window win;
+        auto* heading = win.find<QLabel>(u"Label2"_s);
+        const QString face = QFontInfo(heading->font()).family();
+        qInfo("face: %s", qPrintable(face));
+        for (const QString& name : {u"Label2"_s, u"Label3"_s}) {
+            auto* label = win.find<QLabel>(name);
+            const QFontMetrics metrics(label->font());
+            QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->width(),
+                     qPrintable(face + u" wraps "_s + label->text()));
+        }
+        // The designed face draws the help text in lines of 12 px, 12 characters wide.
+        auto* help = win.find<QLabel>(u"Label1"_s);
+        const QFontMetrics helpMetrics(help->font());
+        QVERIFY2(helpMetrics.lineSpacing() <= 13 && helpMetrics.horizontalAdvance(u'我') <= 12,
+                 qPrintable(face));
+        // A typed digit's ink stays clear of the edges its box clips at.
+        auto* target = win.find<QLineEdit>(u"Text5"_s);
+        target->setText(u"8"_s);
+        const QImage image = target->grab().toImage();
+        const QRect clip = target->contentsRect().adjusted(2, 2, -2, -2);
+        int top = clip.bottom(), bottom = clip.top();
+        for (int y = clip.top(); y <= clip.bottom(); ++y) {
+            for (int x = clip.left(); x <= clip.right(); ++x) {
+                if (qGray(image.pixel(x, y)) < 128) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        QVERIFY2(top > clip.top() && bottom < clip.bottom(),
+                 qPrintable(u"%1: ink %2-%3 in %4-%5"_s.arg(face)
+                                .arg(top)
+                                .arg(bottom)
+                                .arg(clip.top())
+                                .arg(clip.bottom())));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
