@@ -36,37 +36,29 @@ inline QString Record(int n, const QString& digits) {
 }
 
 // Everything the machine tells its window, in order and stamped with the virtual time, except
-// the reels' single steps, which go into one string per reel.
+// the reels' single steps, which go into one string per reel ("_" for an emptied reel).
 struct Recorder {
     Recorder(DrawMachine& machine, const VirtualClock& clock) : clock_(clock) {
         for (std::size_t i = 0; i < 3; ++i) {
-            Reel* reel = &machine.reel(i);
-            QObject::connect(reel, &Reel::textChanged, [this, i](const QString& text) {
+            QObject::connect(&machine.reel(i), &Reel::textChanged, [this, i](const QString& text) {
                 reels[i] += text.isEmpty() ? QStringLiteral("_") : text;
             });
-            QObject::connect(reel, &Reel::stopped, [this, i](const QString& digit) {
-                note(QStringLiteral("reel %1 stops on %2").arg(i + 1).arg(digit));
-            });
+            hear(&machine.reel(i), &Reel::stopped, QStringLiteral("reel %1 stops on").arg(i + 1));
         }
-        DrawLog* log = &machine.log();
-        QObject::connect(log, &DrawLog::counterChanged, [this](const QString& counter) {
-            note(QStringLiteral("count ") + counter);
-        });
-        QObject::connect(log, &DrawLog::recordAppended,
-                         [this](const QString& record) { note(record.trimmed()); });
-        QObject::connect(log, &DrawLog::cleared, [this] { note(QStringLiteral("log cleared")); });
-        QObject::connect(log, &DrawLog::caretMovedToEnd,
-                         [this] { note(QStringLiteral("caret to end")); });
-        QObject::connect(&machine, &DrawMachine::manualDrawEnabledChanged, [this](bool on) {
-            note(QStringLiteral("manual draw ") +
-                 (on ? QStringLiteral("on") : QStringLiteral("off")));
-        });
-        QObject::connect(&machine, &DrawMachine::automaticDrawEnabledChanged, [this](bool on) {
-            note(QStringLiteral("automatic draw ") +
-                 (on ? QStringLiteral("on") : QStringLiteral("off")));
-        });
+        hear(&machine.log(), &DrawLog::counterChanged, QStringLiteral("count"));
+        hear(&machine.log(), &DrawLog::recordAppended, QStringLiteral("log"));
+        hear(&machine.log(), &DrawLog::cleared, QStringLiteral("log cleared"));
+        hear(&machine.log(), &DrawLog::caretMovedToEnd, QStringLiteral("caret to end"));
+        hear(&machine, &DrawMachine::manualDrawEnabledChanged, QStringLiteral("manual draw"));
+        hear(&machine, &DrawMachine::automaticDrawEnabledChanged, QStringLiteral("automatic draw"));
     }
 
+    template <typename Sender, typename Signal>
+    void hear(Sender* sender, Signal signal, const QString& what) {
+        QObject::connect(sender, signal, [this, what](auto... value) {
+            note((QStringList{what} << ... << Said(value)).join(u' '));
+        });
+    }
     void note(const QString& event) {
         events.append(QString::number(clock_.now() - origin_) + u' ' + event);
     }
@@ -80,6 +72,9 @@ struct Recorder {
     QString reels[3];
 
 private:
+    static QString Said(bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); }
+    static QString Said(const QString& text) { return text.trimmed(); }
+
     const VirtualClock& clock_;
     qint64 origin_ = 0;
 };
