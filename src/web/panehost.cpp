@@ -12,7 +12,11 @@
 #include <QWidget>
 
 #include <cstdio>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -64,6 +68,81 @@ bool ShareOpenGLContexts() {
     return true;
 }
 
+// Engine settings that exist only as environment variables. They are read while the engine and
+// the panes are set up and then put back as they were, so that the programs this one starts (the
+// user's browser among them) do not inherit them. Whatever the user set is kept.
+class EngineEnvironment {
+public:
+    EngineEnvironment() {
+        // Two strips of simple pages need no GPU. Drawn in software, the panes leave the OpenGL
+        // stack unloaded (Mesa's LLVM rasteriser alone is 26 MiB) and need no shared context.
+        if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
+            set("QT_QUICK_BACKEND", "software");
+            if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) {
+                set("QT_XCB_GL_INTEGRATION", "none");
+            }
+        }
+        // Both panes show the same site; one renderer process for both saves about 10 MiB.
+        const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+        if (!flags.contains("--renderer-process-limit")) {
+            set("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --renderer-process-limit=1").trimmed());
+        }
+        software_ = qEnvironmentVariable("QT_QUICK_BACKEND") == u"software"_s;
+        previousHandler_ = qInstallMessageHandler(&EngineEnvironment::filter);
+    }
+
+    ~EngineEnvironment() {
+        qInstallMessageHandler(previousHandler_);
+        for (const auto& [name, value] : saved_) {
+            if (value.has_value()) {
+                qputenv(name, *value);
+            } else {
+                qunsetenv(name);
+            }
+        }
+    }
+
+    EngineEnvironment(const EngineEnvironment&) = delete;
+    EngineEnvironment& operator=(const EngineEnvironment&) = delete;
+
+    static bool software() { return software_; }
+
+private:
+    void set(const char* name, const QByteArray& value) {
+        saved_.emplace_back(name, qEnvironmentVariableIsSet(name)
+                                      ? std::optional<QByteArray>(qgetenv(name))
+                                      : std::nullopt);
+        qputenv(name, value);
+    }
+
+    // The engine advises a shared OpenGL context, which software drawing does not need.
+    static void filter(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (software_ &&
+            message.startsWith(u"Qt WebEngine seems to be initialized from a plugin"_s)) {
+            return;
+        }
+        if (previousHandler_ != nullptr) {
+            previousHandler_(type, context, message);
+        }
+    }
+
+    static inline bool software_ = false;
+    static inline QtMessageHandler previousHandler_ = nullptr;
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> saved_;
+};
+
+#ifdef Q_OS_UNIX
+// The engine ends the whole process when it starts as root with its sandbox on; whether it may be
+// turned off is the user's decision, never the program's.
+bool RootWithSandbox() {
+    if (::geteuid() != 0 || qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
+        return false;
+    }
+    const QString flags = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS");
+    return !flags.split(u' ', Qt::SkipEmptyParts).contains(u"--no-sandbox"_s);
+}
+#endif
+
 void Report(const QString& reason) {
     const QByteArray line =
         (u"velmora: the browser panes are not available: "_s + reason + u'\n').toLocal8Bit();
@@ -102,11 +181,13 @@ struct PaneHost::Impl {
             reason = u"this build has no web engine"_s;
             return nullptr;
         }
-        // Without the shared context the engine would crash on its first page.
-        if (!ShareOpenGLContexts()) {
-            reason = u"no OpenGL context could be created"_s;
+#ifdef Q_OS_UNIX
+        // Known before the engine's library is loaded, so that it is not loaded for nothing.
+        if (RootWithSandbox()) {
+            reason = u"Qt WebEngine does not run as root with its sandbox on"_s;
             return nullptr;
         }
+#endif
         // The engine describes its OpenGL set-up on every start; QT_LOGGING_RULES still shows it.
         QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
         // The plugin stays loaded for the rest of the run: the engine cannot be unloaded.
@@ -122,7 +203,15 @@ struct PaneHost::Impl {
             return nullptr;
         }
         reason = engine->unavailableReason();
-        return reason.isEmpty() ? engine : nullptr;
+        if (!reason.isEmpty()) {
+            return nullptr;
+        }
+        // Without the shared context the engine would crash on its first page.
+        if (!EngineEnvironment::software() && !ShareOpenGLContexts()) {
+            reason = u"no OpenGL context could be created"_s;
+            return nullptr;
+        }
+        return engine;
     }
 };
 
@@ -156,6 +245,7 @@ void PaneHost::loadEngine() {
     d_->engineTried = true;
     const auto requests = std::exchange(d_->requests, {});
     QString reason;
+    const EngineEnvironment environment;
     PaneEngine* engine = d_->load(reason);
     if (engine == nullptr) {
         Report(reason);
