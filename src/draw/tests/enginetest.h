@@ -6,29 +6,17 @@
 
 #include <QStringList>
 
-#include <deque>
 #include <utility>
 
 namespace velmora::test {
 
 // Digits a test chooses; once the script runs out it repeats `fallback`.
-class ScriptedDigits final : public DigitSource {
-public:
-    explicit ScriptedDigits(std::initializer_list<int> digits = {}, int fallback = 0)
-        : script_(digits), fallback_(fallback) {}
-    void setFallback(int digit) { fallback_ = digit; }
-    int nextDigit() override {
-        if (script_.empty()) {
-            return fallback_;
-        }
-        const int digit = script_.front();
-        script_.pop_front();
-        return digit;
-    }
-
-private:
-    std::deque<int> script_;
-    int fallback_;
+struct ScriptedDigits final : DigitSource {
+    ScriptedDigits(std::initializer_list<int> digits = {}, int fallback = 0)
+        : script(digits), fallback(fallback) {}
+    int nextDigit() override { return script.isEmpty() ? fallback : script.takeFirst(); }
+    QList<int> script;
+    int fallback;
 };
 
 inline QString Record(int n, const QString& digits) {
