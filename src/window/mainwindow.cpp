@@ -269,8 +269,12 @@ void MainWindow::bindEngine() {
         QLineEdit* box = reelBoxes_[i];
         const QString rolling = box->accessibleDescription();
         connect(&machine.reel(i), &Reel::textChanged, box, &QLineEdit::setText);
-        connect(&machine.reel(i), &Reel::started, box,
-                [box, rolling] { box->setAccessibleDescription(rolling); });
+        connect(&machine.reel(i), &Reel::started, box, [box, rolling] {
+            // Qt announces every description set, so only a real change is set.
+            if (box->accessibleDescription() != rolling) {
+                box->setAccessibleDescription(rolling);
+            }
+        });
         connect(&machine.reel(i), &Reel::stopped, box, [box](const QString& digit) {
             box->setAccessibleDescription(u"开出号码 "_s + digit);
         });
