@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -101,6 +102,28 @@ private Q_SLOTS:
                                     {u"Label8"_s, u"Text7"_s}}) {
             QVERIFY(win.find(heading)->geometry().intersects(win.find(box)->geometry()));
             QVERIFY(stacking.indexOf(win.find(box)) > stacking.indexOf(win.find(heading)));
+        }
+    }
+
+    void framesDrawTheirCaptionOnAnUnbrokenBorderLine() {
+        Window win;
+        for (const QString& name : {u"Frame1"_s, u"Frame2"_s}) {
+            auto* frame = win.find<QGroupBox>(name);
+            const QImage image = frame->grab().toImage();
+            const QFontMetrics metrics(frame->font());
+            const int line = metrics.height() / 2,
+                      captionEnd = metrics.horizontalAdvance(frame->title()) +
+                                   2 * metrics.averageCharWidth();
+            const QRgb border = frame->palette().color(QPalette::Mid).rgb();
+            QVERIFY2(image.pixel(1, line) == border, qPrintable(name));
+            for (int x = captionEnd + 1; x < image.width() - 2; ++x) {
+                QVERIFY2(image.pixel(x, line) == border, qPrintable(name + u" gap at %1"_s.arg(x)));
+            }
+            int ink = 0;  // caption pixels above and below the line
+            for (int y = 0; y < metrics.height(); ++y) {
+                ink += y != line && qGray(image.pixel(captionEnd / 2, y)) < 200 ? 1 : 0;
+            }
+            QVERIFY2(ink > 0, qPrintable(name));
         }
     }
 
