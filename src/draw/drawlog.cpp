@@ -6,7 +6,9 @@ namespace velmora {
 
 using namespace Qt::StringLiterals;
 
-QString DrawLog::DrawRecord(const QString& counter, const DrawSlots& slots) {
+namespace {
+
+QString DrawRecord(const QString& counter, const DrawSlots& slots) {
     QString record = u"第"_s + counter + u"次开奖结果:"_s;
     for (const DrawSlot& slot : slots) {
         if (slot) {
@@ -15,6 +17,8 @@ QString DrawLog::DrawRecord(const QString& counter, const DrawSlots& slots) {
     }
     return record + QString(21, u' ');
 }
+
+}  // namespace
 
 QString DrawLog::counter() const {
     return DigitText(count_);

@@ -15,8 +15,6 @@ class DrawLog final : public QObject {
 public:
     static constexpr qsizetype kLimit = 58000;
 
-    static QString DrawRecord(const QString& counter, const DrawSlots& slots);
-
     const QString& text() const { return text_; }
     QString counter() const;
 

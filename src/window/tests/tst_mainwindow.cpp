@@ -12,8 +12,10 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using namespace velmora;
@@ -103,6 +105,23 @@ private Q_SLOTS:
             QVERIFY(win.find(heading)->geometry().intersects(win.find(box)->geometry()));
             QVERIFY(stacking.indexOf(win.find(box)) > stacking.indexOf(win.find(heading)));
         }
+    }
+
+    void theRealWindowAsksWithAModalBoxThatHasOneOkButton() {
+        MainWindow real;  // real timers, digits, boxes and browser
+        QString seen;
+        QTimer::singleShot(0, &real, [&seen] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen = box->windowTitle() + u": "_s + box->text() + u" ["_s +
+                   box->buttons().constFirst()->text() + u"] "_s +
+                   QString::number(box->buttons().size());
+            box->buttons().constFirst()->click();
+        });
+        QTest::mouseClick(real.findChild<QWidget*>(u"Command11"_s), Qt::LeftButton);
+        QCOMPARE(
+            seen,
+            u"自动摇奖提示框: 请按照出球顺序填全上期开奖结果，以便于系统进行对比自动摇号 [确定] 1"_s);
     }
 
     void framesDrawTheirCaptionOnAnUnbrokenBorderLine() {
