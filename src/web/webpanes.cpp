@@ -4,9 +4,12 @@
 #include "web/links.h"
 #include "web/paneengine.h"
 
+#include <QEvent>
 #include <QLayout>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
 #include <QWebEngineClientCertificateSelection>
@@ -24,6 +27,8 @@
 #include <QWebEngineView>
 #include <QWidget>
 
+#include <array>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -49,6 +54,11 @@ const QString kHideScrollBars =
   body.style.setProperty('overflow', 'hidden', 'important');
 })();)js"_s;
 
+// A pane whose renderer died loads its page again: at once the first time, later each time the
+// renderer dies again before the page has been up for kHealedAfterMs, and not after the last try.
+constexpr std::array kRetryDelaysMs{0, 1000, 4000};
+constexpr int kHealedAfterMs = 10000;
+
 #ifdef Q_OS_UNIX
 bool SandboxDisabled() {
     if (qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
@@ -59,17 +69,20 @@ bool SandboxDisabled() {
 }
 #endif
 
+// Other schemes could make the desktop open local files or programs.
+void OpenInBrowser(UrlOpener& opener, const QUrl& url) {
+    if (url.scheme() == u"http"_s || url.scheme() == u"https"_s) {
+        opener.openAddress(url.toString(QUrl::FullyEncoded));
+    }
+}
+
 class PanePage final : public QWebEnginePage {
 public:
     PanePage(QWebEngineProfile& profile, UrlOpener& opener, QObject* parent)
         : QWebEnginePage(&profile, parent) {
         connect(this, &QWebEnginePage::newWindowRequested, this,
                 [&opener](QWebEngineNewWindowRequest& request) {
-                    const QUrl url = request.requestedUrl();
-                    // Other schemes could make the desktop open local files or programs.
-                    if (url.scheme() == u"http"_s || url.scheme() == u"https"_s) {
-                        opener.openAddress(url.toString(QUrl::FullyEncoded));
-                    }
+                    OpenInBrowser(opener, request.requestedUrl());
                 });
         connect(this, &QWebEnginePage::featurePermissionRequested, this,
                 [this](const QUrl& origin, Feature feature) {
@@ -97,26 +110,78 @@ protected:
     QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
 };
 
+// Keeps the view where the window put its place in the Tab order. Views come after the window
+// set that order; left alone, Qt would move the place to the end of the focus chain beside its
+// view, and Shift+Tab would pass over it.
+class FocusChainPlace final : public QObject {
+public:
+    FocusChainPlace(QWidget& place, QWebEngineView& view)
+        : QObject(&view), place_(&place), view_(&view), before_(FocusablePredecessor(place)) {
+        view.installEventFilter(this);
+    }
+
+    // Qt moves a widget next to its focus proxy, and setTabOrder() moves compound widgets as a
+    // whole, so the chain is laid out with the proxies undone for a moment.
+    void restore() {
+        if (!place_ || !view_ || !before_) {
+            return;
+        }
+        QWidget* inner = view_->focusProxy();
+        place_->setFocusProxy(nullptr);
+        view_->setFocusProxy(nullptr);
+        QWidget::setTabOrder(before_, place_);
+        QWidget::setTabOrder(place_, view_);
+        if (inner != nullptr) {
+            QWidget::setTabOrder(view_, inner);
+        }
+        view_->setFocusProxy(inner);
+        place_->setFocusProxy(view_);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The engine gives the view a new focus widget with every renderer it starts, and sets
+        // it as the view's proxy only after adding it.
+        if (watched == view_ && event->type() == QEvent::ChildAdded) {
+            QTimer::singleShot(0, this, &FocusChainPlace::restore);
+        }
+        return false;
+    }
+
+private:
+    static QWidget* FocusablePredecessor(QWidget& place) {
+        for (QWidget* w = place.previousInFocusChain(); w != &place;
+             w = w->previousInFocusChain()) {
+            if (w->focusPolicy() != Qt::NoFocus && !place.isAncestorOf(w)) {
+                return w;
+            }
+        }
+        return nullptr;
+    }
+
+    QPointer<QWidget> place_;
+    QPointer<QWebEngineView> view_;
+    QPointer<QWidget> before_;
+};
+
 class WebPane final : public Pane {
 public:
     WebPane(QWidget& place, QWebEngineProfile& profile, UrlOpener& opener, PaneStyle style)
-        : place_(&place), view_(new QWebEngineView(&place)) {
-        auto* page = new PanePage(profile, opener, view_);
-        if (style == PaneStyle::WithoutScrollBars) {
-            QWebEngineScript script;
-            script.setName(u"velmora-hide-scroll-bars"_s);
-            script.setSourceCode(kHideScrollBars);
-            script.setInjectionPoint(QWebEngineScript::DocumentReady);
-            script.setWorldId(QWebEngineScript::ApplicationWorld);
-            script.setRunsOnSubFrames(false);
-            page->scripts().insert(script);
-            // Scripts of the page may rebuild the document after it was first treated.
-            QObject::connect(page, &QWebEnginePage::loadFinished, page, [page] {
-                page->runJavaScript(kHideScrollBars, QWebEngineScript::ApplicationWorld);
-            });
-        }
-        view_->setPage(page);
+        : profile_(profile),
+          opener_(opener),
+          style_(style),
+          place_(&place),
+          view_(new QWebEngineView(&place)),
+          retry_(new QTimer(view_)),
+          healed_(new QTimer(view_)) {
+        retry_->setSingleShot(true);
+        QObject::connect(retry_, &QTimer::timeout, view_, [this] { Heal(); });
+        healed_->setSingleShot(true);
+        healed_->setInterval(kHealedAfterMs);
+        QObject::connect(healed_, &QTimer::timeout, view_, [this] { tries_ = 0; });
+        view_->setPage(NewPage());
 
+        auto* chainPlace = new FocusChainPlace(place, *view_);
         QLayout* layout = place.layout();
         if (layout == nullptr) {
             layout = new QVBoxLayout(&place);
@@ -126,6 +191,7 @@ public:
         layout->addWidget(view_);
         place.setFocusProxy(view_);
         place.setFocusPolicy(Qt::StrongFocus);
+        chainPlace->restore();
         view_->show();
     }
 
@@ -141,14 +207,71 @@ public:
     WebPane& operator=(const WebPane&) = delete;
 
     void navigate(const QString& address) override {
+        requested_ = QUrl(address);
         if (view_) {
-            view_->setUrl(QUrl(address));
+            retry_->stop();
+            view_->setUrl(requested_);
         }
     }
 
 private:
+    QWebEnginePage* NewPage() {
+        auto* page = new PanePage(profile_, opener_, view_);
+        if (style_ == PaneStyle::WithoutScrollBars) {
+            QWebEngineScript script;
+            script.setName(u"velmora-hide-scroll-bars"_s);
+            script.setSourceCode(kHideScrollBars);
+            script.setInjectionPoint(QWebEngineScript::DocumentReady);
+            script.setWorldId(QWebEngineScript::ApplicationWorld);
+            script.setRunsOnSubFrames(false);
+            page->scripts().insert(script);
+            // Scripts of the page may rebuild the document after it was first treated.
+            QObject::connect(page, &QWebEnginePage::loadFinished, page, [page] {
+                page->runJavaScript(kHideScrollBars, QWebEngineScript::ApplicationWorld);
+            });
+        }
+        QObject::connect(page, &QWebEnginePage::loadFinished, healed_, [this](bool ok) {
+            if (ok) {
+                healed_->start();
+            }
+        });
+        QObject::connect(page, &QWebEnginePage::renderProcessTerminated, retry_,
+                         [this, page](QWebEnginePage::RenderProcessTerminationStatus status) {
+                             healed_->stop();
+                             if (status == QWebEnginePage::NormalTerminationStatus ||
+                                 tries_ >= kRetryDelaysMs.size()) {
+                                 return;
+                             }
+                             lost_ = page->url().isEmpty() ? requested_ : page->url();
+                             // The engine drops the widget that had the focus with the renderer.
+                             refocus_ = view_->hasFocus();
+                             retry_->start(kRetryDelaysMs[tries_++]);
+                         });
+        return page;
+    }
+
+    // The page whose renderer died is replaced, not reloaded: the engine gives a page that
+    // recovers from a crash the keyboard focus and activates its window.
+    void Heal() {
+        std::unique_ptr<QWebEnginePage> dead(view_->page());
+        view_->setPage(NewPage());
+        view_->page()->load(lost_);
+        if (refocus_) {
+            view_->setFocus();
+        }
+    }
+
+    QWebEngineProfile& profile_;
+    UrlOpener& opener_;
+    const PaneStyle style_;
     QPointer<QWidget> place_;
     QPointer<QWebEngineView> view_;
+    QTimer* const retry_;
+    QTimer* const healed_;
+    std::size_t tries_ = 0;
+    QUrl requested_;
+    QUrl lost_;
+    bool refocus_ = false;
 };
 
 class WebPaneSession final : public PaneSession {
@@ -171,7 +294,13 @@ public:
         settings->setAttribute(QWebEngineSettings::AllowGeolocationOnInsecureOrigins, false);
         settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
         QObject::connect(profile_.get(), &QWebEngineProfile::downloadRequested, profile_.get(),
-                         [](QWebEngineDownloadRequest* download) { download->cancel(); });
+                         [&opener = opener_](QWebEngineDownloadRequest* download) {
+                             // The program saves nothing; the user's browser may.
+                             download->cancel();
+                             if (!download->isSavePageDownload()) {
+                                 OpenInBrowser(opener, download->url());
+                             }
+                         });
     }
 
     ~WebPaneSession() override {
