@@ -1,42 +1,35 @@
 #!/bin/sh
-# Builds the benchmarks in build/bench and runs them all under a private Xvfb, printing one table.
-# Usage: bench/run.sh            (from anywhere; about 6 minutes)
-# Environment: VELMORA_SOAK_DRAWS (default 100000; 1000000 takes about 17 minutes),
-#              VELMORA_STARTUP_RUNS (default 15), VELMORA_BENCH_DISPLAY (default :96).
+# Builds build/bench, runs every benchmark under a private Xvfb and prints one table of medians.
+# Set VELMORA_ROUNDS (start-up, 7), VELMORA_BENCH_DISPLAY (:96), VELMORA_BENCH_PORT (the panes'
+# local site, 8765) or VELMORA_SOAK_DRAWS (the soak's argument) to change them.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/bench
-display=${VELMORA_BENCH_DISPLAY:-:96}
-soak=${VELMORA_SOAK_DRAWS:-100000}
-runs=${VELMORA_STARTUP_RUNS:-15}
-
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCHMARKS=ON >/dev/null
+build=$root/build/bench display=${VELMORA_BENCH_DISPLAY:-:96}
+export VELMORA_BENCH_PORT="${VELMORA_BENCH_PORT:-8765}" XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}"
+missing=$(for p in hyperfine xvfb x11-utils stress-ng fontconfig fonts-noto-cjk libbenchmark-dev python3; do
+  dpkg-query -W -f '${Status}\n' "$p" 2>/dev/null | grep -q 'ok installed' || echo "$p"; done)
+if [ -n "$missing" ]; then
+  $([ "$(id -u)" -eq 0 ] || echo sudo) apt-get install -y --no-install-recommends $missing
+fi
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_BUILD_TESTS=OFF \
+  -DVELMORA_BUILD_BENCHMARKS=ON -DVELMORA_VENDOR_SITE="http://127.0.0.1:$VELMORA_BENCH_PORT" >/dev/null
 cmake --build "$build" --target velmora-benchmarks >/dev/null
 
-xvfb=
-if ! xdpyinfo -display "$display" >/dev/null 2>&1; then
-  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
+xvfb=; if ! xdpyinfo -display "$display" >/dev/null 2>&1; then
+  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
   sleep 2
 fi
-trap '[ -n "$xvfb" ] && kill "$xvfb"' EXIT INT TERM
-
-bin=$build/bench
-export DISPLAY="$display" QTWEBENGINE_DISABLE_SANDBOX=1 XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+trap '[ -z "$xvfb" ] || kill "$xvfb"' EXIT INT TERM
+export DISPLAY="$display"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY QTWEBENGINE_DISABLE_SANDBOX
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-
-echo "Velmora benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores," \
-  "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1), Qt $(qtpaths6 --qt-version 2>/dev/null || echo 6)"
-echo
-echo "| Measurement | Median / result | Target | Verdict |"
-echo "|---|---|---|---|"
+echo "Velmora benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, Qt $(qtpaths6 --qt-version)"
+printf '\n| Measurement | Median | Goal | |\n|---|---|---|---|\n'
 status=0
-"$bin/velmora-bench-startup" "$runs" || status=1
-"$bin/velmora-bench-append" 300 || status=1
-"$bin/velmora-bench-soak" "$soak" || status=1
-"$bin/velmora-bench-realclock" timing || status=1
-"$bin/velmora-bench-idle" 30 || status=1
-"$bin/velmora-bench-realclock" stress 5 || status=1
+python3 "$root/bench/measure.py" "$build" || status=1
+"$build/bench/velmora-bench-draws" 3 || status=1
+"$build/bench/velmora-bench-draws" 5 stress || status=1
+if [ -x "$build/bench/velmora-bench-soak" ]; then
+  "$build/bench/velmora-bench-soak" ${VELMORA_SOAK_DRAWS:-} || status=1
+fi
 exit $status
