@@ -139,10 +139,11 @@ public:
     }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
+    // Watches the view only.
+    bool eventFilter(QObject*, QEvent* event) override {
         // The engine gives the view a new focus widget with every renderer it starts, and sets
         // it as the view's proxy only after adding it.
-        if (watched == view_ && event->type() == QEvent::ChildAdded) {
+        if (event->type() == QEvent::ChildAdded) {
             QTimer::singleShot(0, this, &FocusChainPlace::restore);
         }
         return false;
