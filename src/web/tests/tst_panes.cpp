@@ -132,6 +132,7 @@ target="_blank">_blank</a><a id="file" href="/file.bin">file</a>)")}},
         host_->NavigateLower(Local(velmora::LowerPaneAddress()));
         host_->NavigateUpper(Local(velmora::UpperPaneAddress()));
         host_->loadEngine();
+        QVERIFY(host_->enginePresent());
         QTRY_COMPARE_WITH_TIMEOUT(Run(lower(), u"document.title"_s), u"lower"_s, kTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(Run(upper(), u"document.title"_s), u"upper"_s, kTimeout);
         requests_.removeAll("/favicon.ico");
