@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <array>
 
@@ -239,9 +240,18 @@ void MainWindow::createControls() {
         control->setAccessibleName(s.name.toString());
         control->setAccessibleDescription(s.description.toString());
     }
+    // Qt leaves a widget that takes no focus out of setTabOrder(). The panes' places take their
+    // designed place in the chain now, and the focus only once a page view is in them.
+    const QList<QWidget*> places = findChildren<QWidget*>(QRegularExpression(u"^WebBrowser"_s));
+    for (QWidget* place : places) {
+        place->setFocusPolicy(Qt::TabFocus);
+    }
     for (std::size_t i = 1; i < kTabOrder.size(); ++i) {
         setTabOrder(findChild<QWidget*>(kTabOrder[i - 1].toString()),
                     findChild<QWidget*>(kTabOrder[i].toString()));
+    }
+    for (QWidget* place : places) {
+        place->setFocusPolicy(Qt::NoFocus);
     }
 
     for (std::size_t i = 0; i < 3; ++i) {

@@ -48,14 +48,28 @@ struct Engine final : Messages {
 class TestDrawEngine : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void drawByHandCountsAtOnceAndStartsFromAnEmptyDisplay() {
+    void drawByHandFillsASlotEveryThreeSecondsThenGivesTheCommandsBack() {
         Engine e{3, 6, 9, 0, 1, 2};
+        for (int n = 0; n < 1813; ++n) {  // 1813 records of 32 characters: 58016, over the limit
+            e.engine.machine().log().AppendDrawRecord({1, 2, 3});
+        }
+        e.recorder.take();
         e.engine.drawByHand();
         e.engine.drawByHand();  // a second quick click finds the command closed
+        e.clock.advance(8999);
+        QCOMPARE(e.log(), QString());
+        e.clock.advance(1);
+        // A step and a reel tick due together: the step draws first and the reel stops at once.
         QCOMPARE(e.recorder.take(),
-                 (QStringList{u"0 manual draw off"_s, u"0 automatic draw off"_s, u"0 count 1"_s}));
-        e.clock.advance(9000);
-        e.engine.drawByHand();
+                 (QStringList{u"0 log cleared"_s, u"0 manual draw off"_s, u"0 automatic draw off"_s,
+                              u"0 count 1"_s, u"3000 reel 1 stops on 3"_s,
+                              u"6000 reel 2 stops on 6"_s, u"9000 log 第1次开奖结果:369"_s,
+                              u"9000 manual draw on"_s, u"9000 automatic draw on"_s,
+                              u"9000 caret to end"_s, u"9000 reel 3 stops on 9"_s}));
+        // Reel 1 counted 1, 2, … 9, 0, 1 … every 50 ms for 59 ticks, then stopped on its digit.
+        QVERIFY(e.recorder.reels[0].startsWith(u"12345678901"_s));
+        QVERIFY(e.recorder.reels[0].endsWith(u"893"_s) && e.recorder.reels[0].size() == 60);
+        e.engine.drawByHand();  // the next draw starts from an emptied display
         e.clock.advance(50);
         const QString* reels = e.recorder.reels;
         QCOMPARE((QStringList{reels[0].right(3), reels[1].right(3), reels[2].right(3)}),
@@ -63,17 +77,6 @@ private Q_SLOTS:
         e.engine.clearLog();  // during a draw: the counter stays, the record comes later
         e.clock.advance(9000);
         QCOMPARE(e.log(), Record(2, u"012"_s));
-    }
-
-    void aDrawEmptiesAnOverlongLogBeforeCounting() {
-        Engine e;
-        for (int n = 0; n < 1813; ++n) {  // 1813 records of 32 characters: 58016
-            e.engine.machine().log().AppendDrawRecord({1, 2, 3});
-        }
-        e.recorder.take();
-        e.engine.drawByHand();
-        QCOMPARE(e.recorder.take().mid(0, 2),
-                 (QStringList{u"0 log cleared"_s, u"0 manual draw off"_s}));
     }
 
     void searchComparesTheTargetsWithTheDisplayEveryTenSeconds_data() {
@@ -110,9 +113,12 @@ private Q_SLOTS:
         e.whileOpen = [&e] { e.clock.advance(60000); };
         e.clock.advance(40000);
         QCOMPARE(e.log(), Record(1, u"111"_s) + Record(2, u"222"_s) + Record(3, u"333"_s));
-        QCOMPARE(e.recorder.take().filter(QRegularExpression(u"count|box"_s)),
-                 (QStringList{u"10000 count 1"_s, u"20000 count 2"_s, u"30000 count 3"_s,
-                              u"40000 "_s + kFound}));
+        // Automatic draws leave the commands closed and count on from the digits shown.
+        QCOMPARE(e.recorder.take().filter(QRegularExpression(u"count|box|draw"_s)),
+                 (QStringList{u"0 manual draw off"_s, u"0 automatic draw off"_s, u"10000 count 1"_s,
+                              u"20000 count 2"_s, u"30000 count 3"_s, u"40000 manual draw on"_s,
+                              u"40000 automatic draw on"_s, u"40000 "_s + kFound}));
+        QVERIFY(!e.recorder.reels[0].contains(u'_') && e.recorder.reels[0].contains(u"12"_s));
         QVERIFY(!e.engine.search().isSearching());
     }
 

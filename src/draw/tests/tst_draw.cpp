@@ -1,41 +1,60 @@
 #include "draw/val.h"
+#include "draw/virtualclock.h"
+#include "draw/windowtimer.h"
 #include "enginetest.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 #include <cmath>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace velmora;
-using velmora::test::Record;
-using velmora::test::Recorder;
-using velmora::test::ScriptedDigits;
 
 namespace {
 
-struct Machine {
-    explicit Machine(std::initializer_list<int> digits) : digits(digits) {}
+// A 50 ms timer on a virtual clock that notes the time of every tick its handler runs.
+struct Ticking {
     VirtualClock clock;
-    ScriptedDigits digits;
-    DrawMachine machine{clock, digits};
-    Recorder recorder{machine, clock};
+    QList<qint64> ticks;
+    std::function<void()> during = [] {};
+    WindowTimer timer{clock, 50, [this] {
+                          ticks.append(clock.now());
+                          during();
+                      }};
 };
-
-// What a reel shows from a cleared display: 1, 2, … 9, 0, 1 … one step per tick.
-QString Counting(int from, int ticks) {
-    QString shown;
-    for (int i = 0; i < ticks; ++i) {
-        shown += QString::number((from + i) % 10);
-    }
-    return shown;
-}
 
 }  // namespace
 
-class TestDrawMachine : public QObject {
+class TestDraw : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void enablingKeepsTheRhythmAndDisablingFromTheTickStopsAtOnce() {
+        Ticking t;
+        t.during = [&t] { t.timer.setEnabled(t.ticks.size() != 2); };
+        t.clock.advance(1000);  // created disabled
+        t.timer.setEnabled(true);
+        t.clock.advance(70);
+        t.timer.setEnabled(true);  // already enabled: the count goes on
+        t.clock.advance(500);
+        t.timer.setEnabled(true);  // disabled by its second tick: counts afresh
+        t.clock.advance(120);
+        QCOMPARE(t.ticks, (QList<qint64>{1050, 1100, 1620, 1670}));
+    }
+
+    void ticksDueWhileTheHandlerRunsAreDroppedNotQueued() {
+        Ticking t;
+        // The first tick opens a "modal box" for 260 ms, during which the clock runs on.
+        t.during = [&t] {
+            if (t.ticks.size() == 1) {
+                t.clock.advance(260);
+            }
+        };
+        t.timer.setEnabled(true);
+        t.clock.advanceTo(400);
+        QCOMPARE(t.ticks, (QList<qint64>{50, 350, 400}));
+    }
     void valReadsTheLeadingNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
@@ -71,47 +90,6 @@ private Q_SLOTS:
         }
     }
 
-    void aDrawFillsASlotEveryThreeSecondsAndReelsStopOnTheirDigits_data() {
-        QTest::addColumn<bool>("automatic");
-        QTest::addColumn<QString>("firstReel");
-        QTest::addColumn<QStringList>("events");
-        QStringList events{u"3000 reel 1 stops on 0"_s, u"6000 reel 2 stops on 5"_s,
-                           u"9000 log 第0次开奖结果:058"_s, u"9000 caret to end"_s,
-                           u"9000 reel 3 stops on 8"_s};
-        // A step and a reel tick due together: the step draws first and the reel stops at once.
-        QTest::newRow("automatic: counts on from the digits shown, leaves the commands")
-            << true << Counting(4, 59) + u'0' << events;
-        events.insert(3, u"9000 manual draw on"_s);
-        events.insert(4, u"9000 automatic draw on"_s);
-        QTest::newRow("manual: from an emptied display, gives the commands back")
-            << false << u'_' + Counting(1, 59) + u'0' << events;
-    }
-    void aDrawFillsASlotEveryThreeSecondsAndReelsStopOnTheirDigits() {
-        QFETCH(bool, automatic);
-        QFETCH(QString, firstReel);
-        QFETCH(QStringList, events);
-        Machine m{3, 6, 9, 0, 5, 8};
-        m.machine.startManualDraw();
-        m.clock.advance(9000);
-        m.machine.setManualDrawEnabled(false);
-        m.machine.setAutomaticDrawEnabled(false);
-        m.recorder.take();
-        m.recorder.reels[0].clear();
-        if (automatic) {
-            m.machine.startAutomaticDraw();
-        } else {
-            m.machine.clearDisplay();
-            m.machine.startManualDraw();
-        }
-        m.clock.advance(8999);
-        QCOMPARE(m.recorder.events.size(), 2);
-        m.clock.advance(1000);
-        QCOMPARE(m.recorder.take(), events);
-        QCOMPARE(m.recorder.reels[0], firstReel);
-        QCOMPARE(m.machine.log().text(), Record(0, u"369"_s) + Record(0, u"058"_s));
-        QCOMPARE(m.clock.nextDue(), -1);
-    }
-
     void trimLogEmptiesOnlyALogOverTheLimit_data() {
         QTest::addColumn<int>("oneDigitRecords");
         QTest::addColumn<qsizetype>("length");
@@ -137,5 +115,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDrawMachine)
-#include "tst_drawmachine.moc"
+QTEST_GUILESS_MAIN(TestDraw)
+#include "tst_draw.moc"
