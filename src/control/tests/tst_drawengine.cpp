@@ -81,42 +81,47 @@ private Q_SLOTS:
 
     void searchComparesTheTargetsWithTheDisplayEveryTenSeconds_data() {
         QTest::addColumn<QStringList>("targets");
-        QTest::addColumn<QStringList>("events");
-        const QStringList start{u"0 manual draw off"_s, u"0 automatic draw off"_s,
-                                u"0 cancel on"_s};
-        const QStringList found{u"10000 manual draw on"_s, u"10000 automatic draw on"_s,
-                                u"10000 cancel off"_s, u"10000 "_s + kFound};
+        QTest::addColumn<QString>("events");
+        const QString start = u"0 manual draw off|0 automatic draw off|0 cancel on|"_s;
+        const QString found =
+            u"10000 manual draw on|10000 automatic draw on|10000 cancel off|"
+            u"10000 "_s +
+            kFound;
         QTest::newRow("empty display is 0 0 0")
             << QStringList{u"0"_s, u"0"_s, u"0"_s} << start + found;
         QTest::newRow("blank and letter are 0")
             << QStringList{u" "_s, u"a"_s, u"0"_s} << start + found;
         QTest::newRow("one position differs")
-            << QStringList{u"0"_s, u"0"_s, u"1"_s} << start + QStringList{u"10000 count 1"_s};
+            << QStringList{u"0"_s, u"0"_s, u"1"_s} << start + u"10000 count 1"_s;
         QTest::newRow("a target is empty")
             << QStringList{u"1"_s, {}, u"2"_s}
-            << QStringList{
-                   u"0 box 请按照出球顺序填全上期开奖结果，以便于系统进行对比自动摇号 | 自动摇奖提示框"_s};
+            << u"0 box 请按照出球顺序填全上期开奖结果，以便于系统进行"
+               u"对比自动摇号 | 自动摇奖提示框"_s;
     }
     void searchComparesTheTargetsWithTheDisplayEveryTenSeconds() {
         QFETCH(QStringList, targets);
-        QFETCH(QStringList, events);
+        QFETCH(QString, events);
         Engine e;
         e.search(targets);
         e.clock.advance(10001);
-        QCOMPARE(e.recorder.take().filter(QRegularExpression(u"^\\d+ [^r]"_s)), events);
+        QCOMPARE(e.recorder.take().filter(QRegularExpression(u"^\\d+ [^r]"_s)).join(u'|'), events);
     }
 
     void searchDrawsUntilTheDisplayMatchesAndReportsItOnce() {
         Engine e({1, 1, 1, 2, 2, 2, 3, 3, 3}, 9);
+        for (int n = 0; n < 1813; ++n) {  // over the limit: emptied before the first draw
+            e.engine.machine().log().AppendDrawRecord({1, 2, 3});
+        }
         e.search({u"3"_s, u"3"_s, u"3"_s});
-        // Ticks due while the box is open must neither stack boxes nor start draws.
+        // Ticks due while the box is open are dropped: they neither stack boxes nor start draws.
         e.whileOpen = [&e] { e.clock.advance(60000); };
         e.clock.advance(40000);
         QCOMPARE(e.log(), Record(1, u"111"_s) + Record(2, u"222"_s) + Record(3, u"333"_s));
         // Automatic draws leave the commands closed and count on from the digits shown.
-        QCOMPARE(e.recorder.take().filter(QRegularExpression(u"count|box|draw"_s)),
-                 (QStringList{u"0 manual draw off"_s, u"0 automatic draw off"_s, u"10000 count 1"_s,
-                              u"20000 count 2"_s, u"30000 count 3"_s, u"40000 manual draw on"_s,
+        QCOMPARE(e.recorder.take().filter(QRegularExpression(u"count|box|draw|cleared"_s)),
+                 (QStringList{u"0 manual draw off"_s, u"0 automatic draw off"_s,
+                              u"10000 log cleared"_s, u"10000 count 1"_s, u"20000 count 2"_s,
+                              u"30000 count 3"_s, u"40000 manual draw on"_s,
                               u"40000 automatic draw on"_s, u"40000 "_s + kFound}));
         QVERIFY(!e.recorder.reels[0].contains(u'_') && e.recorder.reels[0].contains(u"12"_s));
         QVERIFY(!e.engine.search().isSearching());
@@ -137,10 +142,8 @@ private Q_SLOTS:
         e.recorder.take();
         e.engine.search().cancel();
         e.clock.advanceTo(100000);
-        const QStringList events = e.recorder.take();
-        QCOMPARE(events.first(), u"0 "_s + kCancelled);
-        QCOMPARE(events.filter(u"draw on"_s),
-                 (QStringList{commandsBackAfter + u" manual draw on"_s,
+        QCOMPARE(e.recorder.take().filter(QRegularExpression(u"box|draw on"_s)),
+                 (QStringList{u"0 "_s + kCancelled, commandsBackAfter + u" manual draw on"_s,
                               commandsBackAfter + u" automatic draw on"_s}));
         QCOMPARE(e.log(), Record(1, u"123"_s));
         e.engine.drawByHand();
@@ -156,21 +159,6 @@ private Q_SLOTS:
         QCOMPARE(e.engine.machine().log().counter(), u"1"_s);
         e.clock.advanceTo(25050);
         QCOMPARE(e.log(), Record(1, u"111"_s) + Record(2, u"222"_s));
-    }
-
-    void aLongSearchKeepsCounterAndRecordsConsistent() {
-        Engine e({}, 4);
-        e.search({u"9"_s, u"9"_s, u"9"_s});
-        int trims = 0;
-        QObject::connect(&e.engine.machine().log(), &DrawLog::cleared, [&trims] { ++trims; });
-        for (int n = 1; n <= 6000; ++n) {
-            e.clock.advance(10000);
-            QCOMPARE(e.engine.machine().log().counter(), QString::number(n));
-            QVERIFY(e.log().isEmpty() || e.log().endsWith(Record(n - 1, u"444"_s)));
-        }
-        static const QRegularExpression records(u"^(第\\d+次开奖结果:444 {21})*$"_s);
-        QVERIFY(records.match(e.log()).hasMatch());
-        QCOMPARE(trims, 3);
     }
 };
 

@@ -94,7 +94,6 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
 target="_blank">_blank</a><a id="file" href="/file.bin">file</a>)")}},
             {"/next.htm", {html, Page("next")}},
             {"/framed.htm", {html, Page("framed", "<iframe src=\"/next.htm\"></iframe>")}},
-            {"/picture.svg", {"image/svg+xml", "<svg xmlns=\"http://www.w3.org/2000/svg\"/>"}},
             {"/file.bin", {"application/octet-stream", "0123"}},
         };
         // Qt leaves a widget without a focus policy out of setTabOrder().
@@ -151,8 +150,6 @@ target="_blank">_blank</a><a id="file" href="/file.bin">file</a>)")}},
         QTest::newRow("link") << u"document.getElementById('next').click()"_s << u"next"_s
                               << kNoScrollBars;
         QTest::newRow("frame") << u"location = '/framed.htm'"_s << u"framed"_s << kNoScrollBars;
-        // A document without a body is left alone, and the pane goes on.
-        QTest::newRow("svg") << u"location = '/picture.svg'"_s << QString() << QString();
     }
 
     void lowerPaneWithoutScrollBars() {

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -54,26 +53,24 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void controlsStandWhereDesigned() {
-        // Name, container, left, top, width, height in twips, and points of the font.
+        // Name, container ("." for the window), left, top, width, height in twips, font size.
         const QString designed =
             uR"(
-            Label2 Form1 5280 120 495 375 15.75      Label4 Form1 5880 120 855 375 15.75
-            Label3 Form1 6840 120 615 375 15.75      Label7 Form1 2520 600 1815 255 9
-            Label9 Form1 5160 600 2415 255 9         Label8 Form1 2520 1920 2415 255 9
-            Label5 Form1 120 7080 2415 255 9         Image1 Form1 120 120 315 435 7.5
-            WebBrowser1 Form1 600 120 4455 375 7.5   WebBrowser2 Form1 120 7440 4935 615 7.5
-            Text1 Form1 2520 840 615 855 36          Text2 Form1 3480 840 615 855 36
-            Text3 Form1 4440 840 600 855 36          Text5 Form1 2520 2160 615 495 26.25
-            Text6 Form1 3480 2160 615 495 26.25      Text7 Form1 4440 2160 615 495 26.25
-            Text4 Form1 5160 840 2340 7215 10.5      Command1 Form1 2520 2760 1215 375 9
-            Command11 Form1 3840 2760 1215 375 9     ccp Form1 2520 3240 1215 375 9
-            Command13 Form1 3840 3240 1215 375 9     Frame1 Form1 120 720 2295 6255 10.5
-            Command2 Frame1 240 360 1815 375 10.5    Command3 Frame1 240 960 1815 375 10.5
-            Command4 Frame1 240 1560 1815 375 10.5   Command5 Frame1 240 2160 1815 375 10.5
-            Command6 Frame1 240 2760 1815 375 10.5   Command7 Frame1 240 3360 1815 375 10.5
-            Command8 Frame1 240 3960 1815 375 10.5   Command9 Frame1 240 4560 1815 375 10.5
-            Command10 Frame1 240 5160 1815 375 10.5  Frame2 Form1 2520 3840 2535 3135 9
-            Label1 Frame2 120 240 2295 2775 9)"_s;
+        Label2 . 5280 120 495 375 15.75  Label4 . 5880 120 855 375 15.75
+        Label3 . 6840 120 615 375 15.75  Label7 . 2520 600 1815 255 9  Label9 . 5160 600 2415 255 9
+        Label8 . 2520 1920 2415 255 9  Label5 . 120 7080 2415 255 9  Image1 . 120 120 315 435 7.5
+        WebBrowser1 . 600 120 4455 375 7.5  WebBrowser2 . 120 7440 4935 615 7.5
+        Text1 . 2520 840 615 855 36  Text2 . 3480 840 615 855 36  Text3 . 4440 840 600 855 36
+        Text5 . 2520 2160 615 495 26.25  Text6 . 3480 2160 615 495 26.25
+        Text7 . 4440 2160 615 495 26.25  Text4 . 5160 840 2340 7215 10.5
+        Command1 . 2520 2760 1215 375 9  Command11 . 3840 2760 1215 375 9
+        ccp . 2520 3240 1215 375 9  Command13 . 3840 3240 1215 375 9
+        Frame1 . 120 720 2295 6255 10.5  Command2 Frame1 240 360 1815 375 10.5
+        Command3 Frame1 240 960 1815 375 10.5  Command4 Frame1 240 1560 1815 375 10.5
+        Command5 Frame1 240 2160 1815 375 10.5  Command6 Frame1 240 2760 1815 375 10.5
+        Command7 Frame1 240 3360 1815 375 10.5  Command8 Frame1 240 3960 1815 375 10.5
+        Command9 Frame1 240 4560 1815 375 10.5  Command10 Frame1 240 5160 1815 375 10.5
+        Frame2 . 2520 3840 2535 3135 9  Label1 Frame2 120 240 2295 2775 9)"_s;
         Window win;
         QCOMPARE(win.w.size(), QSize(515, 549));
         const QStringList words = designed.simplified().split(u' ');
@@ -82,7 +79,8 @@ private Q_SLOTS:
             QWidget* control = win.find(words[i]);
             const QRect twips(words[i + 2].toInt(), words[i + 3].toInt(), words[i + 4].toInt(),
                               words[i + 5].toInt());
-            QCOMPARE(control->parentWidget()->objectName(), words[i + 1]);
+            QCOMPARE(control->parentWidget()->objectName(),
+                     words[i + 1] == u"."_s ? u"Form1"_s : words[i + 1]);
             QCOMPARE(control->geometry(), QRect(twips.topLeft() / 15, twips.size() / 15));
             QCOMPARE(control->font().pointSizeF(), words[i + 6].toDouble());
         }
@@ -93,23 +91,6 @@ private Q_SLOTS:
                                     {u"Label8"_s, u"Text7"_s}}) {
             QVERIFY(win.find(heading)->geometry().intersects(win.find(box)->geometry()));
             QVERIFY(stacking.indexOf(win.find(box)) > stacking.indexOf(win.find(heading)));
-        }
-    }
-
-    void framesDrawTheirCaptionOnAnUnbrokenBorderLine() {
-        Window win;
-        for (const QString& name : {u"Frame1"_s, u"Frame2"_s}) {
-            auto* frame = win.find<QGroupBox>(name);
-            const QImage image = frame->grab().toImage();
-            const QFontMetrics metrics(frame->font());
-            const int line = metrics.height() / 2;
-            const int captionEnd =
-                metrics.horizontalAdvance(frame->title()) + 2 * metrics.averageCharWidth();
-            const QRgb border = frame->palette().color(QPalette::Mid).rgb();
-            for (int x = 1; x < image.width() - 2; x += x == 1 ? captionEnd : 1) {
-                QVERIFY2(image.pixel(x, line) == border, qPrintable(name + u" %1"_s.arg(x)));
-            }
-            QVERIFY(qGray(image.pixel(captionEnd / 2, line)) != qGray(border));
         }
     }
 
@@ -127,15 +108,14 @@ private Q_SLOTS:
         QCOMPARE(win.spoken(u"Text3"_s, QAccessible::Description), u"开出号码 9"_s);
         QCOMPARE(win.spoken(u"Text4"_s, QAccessible::Description),
                  u"最新记录：第1次开奖结果:369"_s);
-        // The boxes refuse typing but copy.
-        const QStringList shown{u"3"_s, u"6"_s, u"9"_s, Record(1, u"369"_s)};
-        for (const QString& name : {u"Text1"_s, u"Text2"_s, u"Text3"_s, u"Text4"_s}) {
-            QTest::keyClicks(win.find(name), u"x"_s);
-            QTest::keyClick(win.find(name), Qt::Key_Backspace);
-            QTest::keyClick(win.find(name), Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClick(win.find(name), Qt::Key_C, Qt::ControlModifier);
-            QCOMPARE(QApplication::clipboard()->text(), shown[name.back().digitValue() - 1]);
-        }
+        // The display and the log refuse typing but copy, without the log's layout breaks.
+        QTest::keyClicks(win.find(u"Text1"_s), u"x"_s);
+        win.click(u"Command1"_s);
+        win.clock.advance(9000);
+        QTest::keyClicks(win.find(u"Text4"_s), u"x"_s);
+        QTest::keyClick(win.find(u"Text4"_s), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(win.find(u"Text4"_s), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), Record(1, u"369"_s) + Record(2, u"000"_s));
         win.click(u"ccp"_s);
         QCOMPARE(win.find<LogBox>(u"Text4"_s)->text(), QString());
         win.click(u"Command1"_s);
@@ -146,27 +126,25 @@ private Q_SLOTS:
         Window win;
         win.w.show();
         QVERIFY(QTest::qWaitForWindowActive(&win.w));
-        QStringList walk{QApplication::focusWidget()->objectName()};
-        for (int i = 0; i < 19; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            walk << QApplication::focusWidget()->objectName();
-        }
-        QCOMPARE(walk.join(u' '),
-                 u"Text1 Text2 Text3 Command1 Text4 Command2 Command3 Command4 "
-                 u"Command5 Command6 Command7 Command8 Command9 Command10 Text5 "
-                 u"Text6 Text7 Command11 ccp Text1"_s);
-        // The panes' places hold their designed places in the chain for the page views.
-        auto follows = [&win](const QString& before, const QString& after) {
-            QWidget* first = win.find(before);
-            for (QWidget* w = first->nextInFocusChain(); w != first; w = w->nextInFocusChain()) {
-                if (w == win.find(after) || w->focusPolicy() & Qt::TabFocus) {
-                    return w == win.find(after);
-                }
+        // The chain holds the designed order, with the panes' places kept for their page views.
+        QStringList chain;
+        for (QWidget* w = win.find(u"Text1"_s); chain.size() < 22; w = w->nextInFocusChain()) {
+            if (w->focusPolicy() & Qt::TabFocus || w->objectName().startsWith(u"WebBrowser"_s)) {
+                chain << w->objectName();
             }
-            return false;
+        }
+        QCOMPARE(chain.join(u' '),
+                 u"Text1 Text2 Text3 Command1 Text4 Command2 Command3 Command4 "
+                 u"Command5 Command6 Command7 Command8 Command9 Command10 "
+                 u"WebBrowser1 Text5 Text6 Text7 Command11 ccp Command13 "
+                 u"WebBrowser2"_s);
+        // Tab passes over empty places and the disabled cancel command, and wraps around.
+        auto tabFrom = [&win](const QString& name) {
+            win.find(name)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            return QApplication::focusWidget()->objectName();
         };
-        QVERIFY(follows(u"Command10"_s, u"WebBrowser1"_s) && follows(u"WebBrowser1"_s, u"Text5"_s));
-        QVERIFY(follows(u"Command13"_s, u"WebBrowser2"_s) && follows(u"WebBrowser2"_s, u"Text1"_s));
+        QCOMPARE(tabFrom(u"Command10"_s) + u' ' + tabFrom(u"ccp"_s), u"Text5 Text1"_s);
         QTest::keyClicks(win.find(u"Text5"_s), u"99"_s);  // one character of any kind per box
         QTest::keyClicks(win.find(u"Text6"_s), u"a"_s);
         QTest::keyClicks(win.find(u"Text7"_s), u" "_s);
@@ -176,10 +154,8 @@ private Q_SLOTS:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);  // now disabled
         QVERIFY(win.find(u"Command13"_s)->isEnabled());
         win.clock.advance(10000);
-        QCOMPARE(win.find<QLabel>(u"Label4"_s)->text(), u"1"_s);
         QTest::keyClick(win.find(u"Command13"_s), Qt::Key_Space);
         QCOMPARE(win.seen, QStringList{u"摇奖提示框: 本次摇奖结束后，将停止继续摇奖"_s});
-        QVERIFY(!win.find(u"Command13"_s)->isEnabled());
     }
 
     void linksOpenOnePagePerClickAndTheLabelFollowsThePointer() {
@@ -237,7 +213,6 @@ private Q_SLOTS:
         }
         Window win;
         const QString face = QFontInfo(win.find(u"Label2"_s)->font()).family();
-        qInfo("face: %s", qPrintable(face));
         for (const QString& name : {u"Label2"_s, u"Label3"_s}) {
             auto* label = win.find<QLabel>(name);
             QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(),
@@ -251,14 +226,16 @@ private Q_SLOTS:
         target->setText(u"8"_s);
         const QImage image = target->grab().toImage();
         const QRect clip = target->contentsRect().adjusted(2, 2, -2, -2);
-        int top = clip.bottom(), bottom = clip.top();
-        for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        auto inked = [&image, &clip](int y) {
             for (int x = clip.left(); x <= clip.right(); ++x) {
-                top = qGray(image.pixel(x, y)) < 128 ? std::min(top, y) : top;
-                bottom = qGray(image.pixel(x, y)) < 128 ? std::max(bottom, y) : bottom;
+                if (qGray(image.pixel(x, y)) < 128) {
+                    return true;
+                }
             }
-        }
-        QVERIFY2(top > clip.top() && bottom < clip.bottom(), qPrintable(face + u" clips 8"_s));
+            return false;
+        };
+        QVERIFY2(inked(clip.center().y()) && !inked(clip.top()) && !inked(clip.bottom()),
+                 qPrintable(face + u" clips 8"_s));
     }
 };
 
