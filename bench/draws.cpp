@@ -127,7 +127,7 @@ int main(int argc, char* argv[]) {
         engine.search().setTarget(i, u"9"_s);
     engine.search().start();
     RunUntil([&] { return !engine.search().isSearching(); }, quiet.match * 10000 + 20000);
-    stress.kill();
+    stress.close();
 
     // The log holds well-formed records alone, one a draw, the last one the match.
     const QString& log = engine.machine().log().text();

@@ -3,7 +3,7 @@
 # Usage: measure.py BUILD_DIR (bench/run.sh builds and calls it).
 import http.server, json, os, shutil, statistics, subprocess, sys, tempfile, threading, time, urllib.parse
 
-build, tmp, rounds = sys.argv[1], tempfile.mkdtemp(), int(os.environ.get("VELMORA_ROUNDS", "7"))
+build, tmp, rounds = sys.argv[1], tempfile.mkdtemp(), int(os.environ.get("VELMORA_ROUNDS", "10"))
 bench, velmora = f"{build}/bench", f"{build}/src/app/velmora"
 lonely = shutil.copy(velmora, tmp)  # away from the build tree it finds no panes plugin
 run = lambda cmd, **kw: subprocess.run(cmd, check=True, text=True, capture_output=True, **kw).stdout

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds build/bench, runs every benchmark under a private Xvfb and prints one table of medians.
-# Set VELMORA_ROUNDS (start-up, 7), VELMORA_BENCH_DISPLAY (:96), VELMORA_BENCH_PORT (the panes'
+# Set VELMORA_ROUNDS (start-up, 10), VELMORA_BENCH_DISPLAY (:96), VELMORA_BENCH_PORT (the panes'
 # local site, 8765) or VELMORA_SOAK_DRAWS (the soak's argument) to change them.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
