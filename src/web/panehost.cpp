@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <atomic>
 #include <cstdio>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -88,11 +89,13 @@ public:
             set("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --renderer-process-limit=1").trimmed());
         }
         software_ = qEnvironmentVariable("QT_QUICK_BACKEND") == u"software"_s;
-        previousHandler_ = qInstallMessageHandler(&EngineEnvironment::filter);
+        // Kept for the rest of the run: the engine's second notice comes once it draws.
+        if (!filtering_.exchange(true)) {
+            previousHandler_ = qInstallMessageHandler(&EngineEnvironment::filter);
+        }
     }
 
     ~EngineEnvironment() {
-        qInstallMessageHandler(previousHandler_);
         for (const auto& [name, value] : saved_) {
             if (value.has_value()) {
                 qputenv(name, *value);
@@ -115,10 +118,12 @@ private:
         qputenv(name, value);
     }
 
-    // The engine advises a shared OpenGL context, which software drawing does not need.
+    // The engine asks for a shared OpenGL context and for a GPU, which software drawing needs
+    // neither of.
     static void filter(QtMsgType type, const QMessageLogContext& context, const QString& message) {
         if (software_ &&
-            message.startsWith(u"Qt WebEngine seems to be initialized from a plugin"_s)) {
+            (message.startsWith(u"Qt WebEngine seems to be initialized from a plugin"_s) ||
+             message.startsWith(u"No suitable graphics backend found"_s))) {
             return;
         }
         if (previousHandler_ != nullptr) {
@@ -126,7 +131,8 @@ private:
         }
     }
 
-    static inline bool software_ = false;
+    static inline std::atomic<bool> software_ = false;
+    static inline std::atomic<bool> filtering_ = false;
     static inline QtMessageHandler previousHandler_ = nullptr;
     std::vector<std::pair<const char*, std::optional<QByteArray>>> saved_;
 };
