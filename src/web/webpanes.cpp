@@ -281,6 +281,7 @@ public:
         : opener_(opener), profile_(std::make_unique<QWebEngineProfile>()) {
         // A profile without a storage name is off the record: cache and cookies stay in memory.
         profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        profile_->setHttpCacheMaximumSize(4 * 1024 * 1024);
         profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
         profile_->setSpellCheckEnabled(false);
         QWebEngineSettings* settings = profile_->settings();

@@ -216,7 +216,6 @@ MainWindow::~MainWindow() = default;
 void MainWindow::createControls() {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Corvinet—Velmora"_s);
-    setWindowIcon(QIcon(u":/velmora/velmora.svg"_s));
     setFont(SongFont(7.5));
     setFixedSize(Twips(7725), Twips(8235));
     setMouseTracking(true);
@@ -350,11 +349,19 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void MainWindow::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
-    if (!firstFramePainted_ && services_.browserPanes) {
+    if (!firstFramePainted_) {
         firstFramePainted_ = true;
-        // Queued so the first frame reaches the screen before the web engine is loaded.
+        // Queued so the first frame reaches the screen before the icon's vector renderer and the
+        // web engine are loaded; neither is drawn in the window itself.
         QMetaObject::invokeMethod(
-            panes_.get(), [this] { panes_->loadEngine(); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                setWindowIcon(QIcon(u":/velmora/velmora.svg"_s));
+                if (services_.browserPanes) {
+                    panes_->loadEngine();
+                }
+            },
+            Qt::QueuedConnection);
     }
 }
 
