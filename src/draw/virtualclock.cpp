@@ -13,16 +13,6 @@ void VirtualClock::disarm(WindowTimer& timer) {
     std::erase_if(armed_, [&timer](const Entry& e) { return e.timer == &timer; });
 }
 
-qint64 VirtualClock::nextDue() const {
-    qint64 due = -1;
-    for (const Entry& e : armed_) {
-        if (due < 0 || e.due < due) {
-            due = e.due;
-        }
-    }
-    return due;
-}
-
 void VirtualClock::advance(qint64 milliseconds) {
     advanceTo(now_ + milliseconds);
 }

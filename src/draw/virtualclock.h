@@ -19,8 +19,6 @@ public:
     void advance(qint64 milliseconds);
     void advanceTo(qint64 time);
     int armedCount() const { return static_cast<int>(armed_.size()); }
-    // Time of the next due tick, or -1 when nothing is armed.
-    qint64 nextDue() const;
 
 private:
     struct Entry {

@@ -220,7 +220,6 @@ private:
         auto* page = new PanePage(profile_, opener_, view_);
         if (style_ == PaneStyle::WithoutScrollBars) {
             QWebEngineScript script;
-            script.setName(u"velmora-hide-scroll-bars"_s);
             script.setSourceCode(kHideScrollBars);
             script.setInjectionPoint(QWebEngineScript::DocumentReady);
             script.setWorldId(QWebEngineScript::ApplicationWorld);

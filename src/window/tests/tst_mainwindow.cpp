@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -126,6 +127,7 @@ private Q_SLOTS:
         Window win;
         win.w.show();
         QVERIFY(QTest::qWaitForWindowActive(&win.w));
+        QVERIFY(win.find<LogBox>(u"Text4"_s)->verticalScrollBar()->isVisible());  // even when empty
         // The chain holds the designed order, with the panes' places kept for their page views.
         QStringList chain;
         for (QWidget* w = win.find(u"Text1"_s); chain.size() < 22; w = w->nextInFocusChain()) {
