@@ -59,10 +59,7 @@ private Q_SLOTS:
         QCOMPARE(Val(text), value);
     }
 
-    void digitTextWritesWholeNumbersOut() {
-        QCOMPARE(DigitText(10), u"10"_s);
-        QCOMPARE(DigitText(1e6), u"1000000"_s);
-    }
+    void digitTextWritesACounterOut() { QCOMPARE(DigitText(1e6), u"1000000"_s); }
 
     void clockSeededDigitsCoverZeroToNineEvenly() {
         ClockSeededDigitSource digits(20261206);

@@ -98,7 +98,6 @@ private Q_SLOTS:
     void aManualDrawShowsOnTheControlsAndToScreenReaders() {
         Window win;
         QVERIFY(!win.find(u"Command13"_s)->isEnabled());
-        QCOMPARE(win.spoken(u"Label4"_s, QAccessible::Name), u"第 0 次"_s);
         win.click(u"Command1"_s);
         QCOMPARE(win.find<QLabel>(u"Label4"_s)->text(), u"1"_s);
         QCOMPARE(win.spoken(u"Label4"_s, QAccessible::Name), u"第 1 次"_s);
