@@ -130,12 +130,17 @@ target="_blank">_blank</a><a id="file" href="/file.bin">file</a>)")}},
         host_->setEnginePath(QStringLiteral(VELMORA_PANES_PLUGIN));
         host_->NavigateLower(Local(velmora::LowerPaneAddress()));
         host_->NavigateUpper(Local(velmora::UpperPaneAddress()));
+        const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
         host_->loadEngine();
         QVERIFY(host_->enginePresent());
+        // What the engine was started with is not passed on to the browsers the program starts.
+        QVERIFY(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") == flags &&
+                !qEnvironmentVariableIsSet("QT_QUICK_BACKEND"));
         QTRY_COMPARE_WITH_TIMEOUT(Run(lower(), u"document.title"_s), u"lower"_s, kTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(Run(upper(), u"document.title"_s), u"upper"_s, kTimeout);
         requests_.removeAll("/favicon.ico");
         QCOMPARE(requests_, (QList<QByteArray>{kLowerTarget, kUpperTarget}));
+        QCOMPARE(upper()->page()->renderProcessPid(), lower()->page()->renderProcessPid());
         QCOMPARE(Run(lower(), kScrollState.arg(u"window"_s)), kNoScrollBars);
         QCOMPARE(Run(upper(), kScrollState.arg(u"window"_s)), kScrollBars);
         for (const QString& answer : {u"window.notifications"_s, u"window.geolocation"_s}) {
