@@ -147,9 +147,6 @@ private Q_SLOTS:
                  (QStringList{u"0 "_s + kCancelled, commandsBackAfter + u" manual draw on"_s,
                               commandsBackAfter + u" automatic draw on"_s}));
         QCOMPARE(e.log(), Record(1, u"123"_s));
-        e.engine.drawByHand();
-        e.clock.advance(9000);
-        QCOMPARE(e.log(), Record(1, u"123"_s) + Record(2, u"456"_s));
     }
 
     void aSupervisorTickThatOvertakesItsDrawWaitsForTheNext() {

@@ -133,7 +133,6 @@ target="_blank">_blank</a><a id="file" href="/file.bin">file</a>)")}},
         const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
         host_->loadEngine();
         QVERIFY(host_->enginePresent());
-        // What the engine was started with is not passed on to the browsers the program starts.
         QVERIFY(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") == flags &&
                 !qEnvironmentVariableIsSet("QT_QUICK_BACKEND"));
         QTRY_COMPARE_WITH_TIMEOUT(Run(lower(), u"document.title"_s), u"lower"_s, kTimeout);
