@@ -140,6 +140,8 @@ target="_blank">_blank</a><a id="file" href="/file.bin">file</a>)")}},
         requests_.removeAll("/favicon.ico");
         QCOMPARE(requests_, (QList<QByteArray>{kLowerTarget, kUpperTarget}));
         QCOMPARE(upper()->page()->renderProcessPid(), lower()->page()->renderProcessPid());
+        upperPlace_->resize(297, 25);
+        QTRY_COMPARE(upper()->size(), QSize(297, 25));  // a view fills its place
         QCOMPARE(Run(lower(), kScrollState.arg(u"window"_s)), kNoScrollBars);
         QCOMPARE(Run(upper(), kScrollState.arg(u"window"_s)), kScrollBars);
         for (const QString& answer : {u"window.notifications"_s, u"window.geolocation"_s}) {
