@@ -222,6 +222,7 @@ private Q_SLOTS:
         // The designed face draws the help text in lines of 12 px, 12 characters wide.
         const QFontMetrics help(win.find(u"Label1"_s)->font());
         QVERIFY2(help.lineSpacing() <= 13 && help.horizontalAdvance(u'我') <= 12, qPrintable(face));
+        QVERIFY(win.find(u"Label1"_s)->heightForWidth(153) > 10 * help.lineSpacing());  // wraps
         // A typed digit's ink stays clear of the edges its box clips at.
         auto* target = win.find<QLineEdit>(u"Text5"_s);
         target->setText(u"8"_s);
