@@ -24,7 +24,6 @@ public:
     const DrawSlots& slots() const { return slots_; }
     Reel& reel(std::size_t position) { return reels_[position]; }
     DrawLog& log() { return log_; }
-    const DrawChain& manualChain() const { return manualChain_; }
     const DrawChain& automaticChain() const { return automaticChain_; }
 
     bool manualDrawEnabled() const { return manualDrawEnabled_; }

@@ -18,7 +18,6 @@ public:
     Reel(Scheduler& scheduler, const DrawSlot& slot);
 
     QString text() const;
-    bool isRunning() const { return timer_.isEnabled(); }
 
     void start();
     void clear() { show(std::nullopt); }

@@ -161,7 +161,9 @@ QWidget* Create(const Designed& d, QWidget* container) {
         case Kind::Target: {
             auto* box = new QLineEdit(container);
             box->setReadOnly(d.kind == Kind::Reel);
-            box->setMaxLength(d.kind == Kind::Reel ? 32767 : 1);
+            if (d.kind == Kind::Target) {
+                box->setMaxLength(1);
+            }
             return box;
         }
         case Kind::Log: {
