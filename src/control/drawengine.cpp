@@ -48,8 +48,9 @@ bool AutomaticSearch::displayMatchesTargets() const {
 
 void AutomaticSearch::supervise() {
     // A tick that overtakes its own draw (a loaded or suspended machine) would start a second
-    // draw over the first; it waits for the next tick instead.
-    if (machine_.automaticChain().isRunning()) {
+    // draw over the first, or judge a reel that has not yet stopped on its digit; it waits for
+    // the next tick instead.
+    if (machine_.automaticChain().isRunning() || machine_.reelsRolling()) {
         return;
     }
     if (displayMatchesTargets()) {

@@ -1,5 +1,7 @@
 #include "draw/drawmachine.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 DrawMachine::DrawMachine(Scheduler& scheduler, DigitSource& digits)
@@ -29,6 +31,10 @@ void DrawMachine::setAutomaticDrawEnabled(bool enabled) {
         automaticDrawEnabled_ = enabled;
         Q_EMIT automaticDrawEnabledChanged(enabled);
     }
+}
+
+bool DrawMachine::reelsRolling() const {
+    return std::any_of(reels_.begin(), reels_.end(), [](const Reel& r) { return r.isRolling(); });
 }
 
 void DrawMachine::clearDisplay() {

@@ -25,6 +25,7 @@ public:
     Reel& reel(std::size_t position) { return reels_[position]; }
     DrawLog& log() { return log_; }
     const DrawChain& automaticChain() const { return automaticChain_; }
+    bool reelsRolling() const;
 
     bool manualDrawEnabled() const { return manualDrawEnabled_; }
     bool automaticDrawEnabled() const { return automaticDrawEnabled_; }

@@ -18,6 +18,7 @@ public:
     Reel(Scheduler& scheduler, const DrawSlot& slot);
 
     QString text() const;
+    bool isRolling() const { return timer_.isEnabled(); }
 
     void start();
     void clear() { show(std::nullopt); }

@@ -149,14 +149,45 @@ private Q_SLOTS:
         QCOMPARE(e.log(), Record(1, u"123"_s));
     }
 
+    // A stalled machine delivers its overdue ticks together. A supervisor tick that comes before
+    // the draw has finished on screen, its chain still running or a reel not yet stopped on its
+    // digit, waits for the next tick.
+    void aSupervisorTickThatOvertakesItsDrawWaitsForTheNext_data() {
+        QTest::addColumn<QStringList>("targets");
+        QTest::addColumn<int>("movedAt");
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<QString>("firstRecord");
+        QTest::addColumn<int>("secondDrawAt");
+        // Every 4 s: ticks at 8000 and 12000 find draw 1 (4000 to 13000) running.
+        QTest::newRow("chain running")
+            << QStringList{u"9"_s, u"9"_s, u"9"_s} << 0 << 4000 << u"111"_s << 16000;
+        // Draw 1 runs from 10000; moved at 17000 to 19000, the tick comes after step 3 logged
+        // 115 and before reel 3, counting on since 10000, steps from 9 to its digit 5.
+        QTest::newRow("reel 3 rolling")
+            << QStringList{u"1"_s, u"1"_s, u"9"_s} << 17000 << 2000 << u"115"_s << 21000;
+    }
     void aSupervisorTickThatOvertakesItsDrawWaitsForTheNext() {
-        Engine e{1, 1, 1, 2, 2, 2};
-        e.search({u"9"_s, u"9"_s, u"9"_s});
-        e.engine.search().supervisor().setInterval(4000);  // as on a stalled machine
-        e.clock.advance(12000);  // draw 1 at 4000; ticks at 8000 and 12000 find it running
+        QFETCH(QStringList, targets);
+        QFETCH(int, movedAt);
+        QFETCH(int, interval);
+        QFETCH(QString, firstRecord);
+        QFETCH(int, secondDrawAt);
+        Engine e{firstRecord[0].digitValue(),
+                 firstRecord[1].digitValue(),
+                 firstRecord[2].digitValue(),
+                 2,
+                 2,
+                 2};
+        e.search(targets);
+        e.clock.advanceTo(movedAt);
+        e.engine.search().supervisor().setInterval(interval);
+        e.clock.advanceTo(secondDrawAt - 1);
         QCOMPARE(e.engine.machine().log().counter(), u"1"_s);
-        e.clock.advanceTo(25050);
-        QCOMPARE(e.log(), Record(1, u"111"_s) + Record(2, u"222"_s));
+        e.clock.advanceTo(secondDrawAt);
+        QCOMPARE(e.engine.machine().log().counter(), u"2"_s);
+        e.clock.advanceTo(secondDrawAt + 9050);
+        QCOMPARE(e.log(), Record(1, firstRecord) + Record(2, u"222"_s));
+        QVERIFY(e.recorder.take().filter(u"box"_s).isEmpty());
     }
 };
 
