@@ -9,13 +9,17 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPluginLoader>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 using namespace velmora;
@@ -25,6 +29,7 @@ namespace {
 
 // The window with the outside world replaced: boxes and pages opened go to `seen`.
 struct Window final : Messages, UrlOpener {
+    explicit Window(bool browserPanes = false) : w{{clock, digits, *this, *this, browserPanes}} {}
     void show(const QString& text, const QString& title) override {
         seen << title + u": "_s + text;
     }
@@ -45,7 +50,7 @@ struct Window final : Messages, UrlOpener {
     bool browserWorks = true;
     VirtualClock clock;
     test::ScriptedDigits digits{3, 6, 9};
-    MainWindow w{{clock, digits, *this, *this, false}};
+    MainWindow w;
 };
 
 }  // namespace
@@ -53,46 +58,82 @@ struct Window final : Messages, UrlOpener {
 class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void controlsStandWhereDesigned() {
-        // Name, container ("." for the window), left, top, width, height in twips, font size.
-        const QString designed =
-            uR"(
-        Label2 . 5280 120 495 375 15.75  Label4 . 5880 120 855 375 15.75
-        Label3 . 6840 120 615 375 15.75  Label7 . 2520 600 1815 255 9  Label9 . 5160 600 2415 255 9
-        Label8 . 2520 1920 2415 255 9  Label5 . 120 7080 2415 255 9  Image1 . 120 120 315 435 7.5
-        WebBrowser1 . 600 120 4455 375 7.5  WebBrowser2 . 120 7440 4935 615 7.5
-        Text1 . 2520 840 615 855 36  Text2 . 3480 840 615 855 36  Text3 . 4440 840 600 855 36
-        Text5 . 2520 2160 615 495 26.25  Text6 . 3480 2160 615 495 26.25
-        Text7 . 4440 2160 615 495 26.25  Text4 . 5160 840 2340 7215 10.5
-        Command1 . 2520 2760 1215 375 9  Command11 . 3840 2760 1215 375 9
-        ccp . 2520 3240 1215 375 9  Command13 . 3840 3240 1215 375 9
-        Frame1 . 120 720 2295 6255 10.5  Command2 Frame1 240 360 1815 375 10.5
-        Command3 Frame1 240 960 1815 375 10.5  Command4 Frame1 240 1560 1815 375 10.5
-        Command5 Frame1 240 2160 1815 375 10.5  Command6 Frame1 240 2760 1815 375 10.5
-        Command7 Frame1 240 3360 1815 375 10.5  Command8 Frame1 240 3960 1815 375 10.5
-        Command9 Frame1 240 4560 1815 375 10.5  Command10 Frame1 240 5160 1815 375 10.5
-        Frame2 . 2520 3840 2535 3135 9  Label1 Frame2 120 240 2295 2775 9)"_s;
+    // One picture pins every caption, colour, font, frame and place at once; it is taken with
+    // UMing alone (the tst_mainwindow_picture test). After an intended change of the window:
+    //   VELMORA_WRITE_PICTURES=1 ctest --preset default -R picture
+    void theWindowLooksAsDesigned_data() {
+        QTest::addColumn<bool>("afterADraw");
+        QTest::newRow("start") << false;
+        QTest::newRow("after-a-draw") << true;
+    }
+    void theWindowLooksAsDesigned() {
+        QFETCH(bool, afterADraw);
+#ifndef VELMORA_PICTURES_DIR
+        QSKIP("text is drawn by another font engine here; the picture is compared on Linux");
+#else
+        if (!qEnvironmentVariable("FONTCONFIG_FILE").endsWith(u"/uming.conf"_s)) {
+            QSKIP("the pictures are taken with UMing alone");
+        }
         Window win;
-        QCOMPARE(win.w.size(), QSize(515, 549));
-        const QStringList words = designed.simplified().split(u' ');
-        QCOMPARE(words.size(), 33 * 7);
-        for (qsizetype i = 0; i < words.size(); i += 7) {
-            QWidget* control = win.find(words[i]);
-            const QRect twips(words[i + 2].toInt(), words[i + 3].toInt(), words[i + 4].toInt(),
-                              words[i + 5].toInt());
-            QCOMPARE(control->parentWidget()->objectName(),
-                     words[i + 1] == u"."_s ? u"Form1"_s : words[i + 1]);
-            QCOMPARE(control->geometry(), QRect(twips.topLeft() / 15, twips.size() / 15));
-            QCOMPARE(control->font().pointSizeF(), words[i + 6].toDouble());
+        QCOMPARE(win.w.windowTitle(), u"Corvinet—Velmora"_s);
+        if (afterADraw) {
+            win.click(u"Command1"_s);
+            win.clock.advance(9050);
         }
-        // Headings reach one pixel into the boxes under them, and the boxes are drawn over them.
-        const QObjectList stacking = win.w.children();
-        for (auto [heading, box] : {std::pair{u"Label7"_s, u"Text2"_s},
-                                    {u"Label9"_s, u"Text4"_s},
-                                    {u"Label8"_s, u"Text7"_s}}) {
-            QVERIFY(win.find(heading)->geometry().intersects(win.find(box)->geometry()));
-            QVERIFY(stacking.indexOf(win.find(box)) > stacking.indexOf(win.find(heading)));
+        const QImage seen = win.w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QString name = QString::fromLatin1(QTest::currentDataTag()) + u".png"_s;
+        const QString reference = QStringLiteral(VELMORA_PICTURES_DIR) + u'/' + name;
+        if (qEnvironmentVariableIsSet("VELMORA_WRITE_PICTURES")) {
+            QVERIFY(seen.save(reference));
+            return;
         }
+        const QImage expected = QImage(reference).convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(expected.size() == seen.size(), qPrintable(reference));
+        // Anti-aliasing may differ a little; a misspelt caption or a changed colour differs a lot.
+        QImage difference(seen.size(), QImage::Format_RGB32);
+        int differing = 0;
+        for (int y = 0; y < seen.height(); ++y) {
+            for (int x = 0; x < seen.width(); ++x) {
+                const QRgb a = seen.pixel(x, y);
+                const QRgb b = expected.pixel(x, y);
+                const bool differs = std::abs(qRed(a) - qRed(b)) > 32 ||
+                                     std::abs(qGreen(a) - qGreen(b)) > 32 ||
+                                     std::abs(qBlue(a) - qBlue(b)) > 32;
+                differing += differs ? 1 : 0;
+                const int faint = 192 + qGray(b) / 4;
+                difference.setPixel(x, y, differs ? qRgb(255, 0, 0) : qRgb(faint, faint, faint));
+            }
+        }
+        if (differing > 8) {
+            const QString seenFile = QDir::current().absoluteFilePath(u"seen-"_s + name);
+            const QString differenceFile =
+                QDir::current().absoluteFilePath(u"difference-"_s + name);
+            seen.save(seenFile);
+            difference.save(differenceFile);
+            QFAIL(qPrintable(QString::number(differing) + u" pixels differ from "_s + reference +
+                             u"; see "_s + seenFile + u" and "_s + differenceFile));
+        }
+#endif
+    }
+
+    void startUpPointsTheLowerPaneAtItsPageFirst() {
+#ifndef VELMORA_RECORDING_PANES
+        QSKIP("this platform has no browser panes");
+#else
+        // As root the sandbox check would keep even these stand-in panes from loading.
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        Window win(true);
+        const QString plugin = QStringLiteral(VELMORA_RECORDING_PANES);
+        win.w.panes().setEnginePath(plugin);
+        win.w.start();
+        win.w.show();
+        QObject* panes = QPluginLoader(plugin).instance();
+        QVERIFY(panes);
+        const QString vendor = QStringLiteral(VELMORA_VENDOR_SITE);
+        QTRY_COMPARE(panes->property("navigations").toStringList(),
+                     (QStringList{u"WebBrowser2 "_s + vendor + u"/彩票/福彩3D.htm"_s,
+                                  u"WebBrowser1 "_s + vendor + u"/page/rjtqyb/index.php"_s}));
+#endif
     }
 
     void aManualDrawShowsOnTheControlsAndToScreenReaders() {
@@ -110,8 +151,13 @@ private Q_SLOTS:
                  u"最新记录：第1次开奖结果:369"_s);
         // The display and the log refuse typing but copy, without the log's layout breaks.
         QTest::keyClicks(win.find(u"Text1"_s), u"x"_s);
-        win.click(u"Command1"_s);
-        win.clock.advance(9000);
+        QCOMPARE(win.find<QLineEdit>(u"Text1"_s)->text(), u"3"_s);
+        win.click(u"Command1"_s);  // the script has run out: 0, 0, 0
+        win.clock.advance(9050);
+        for (const QString& reel : {u"Text1"_s, u"Text2"_s, u"Text3"_s}) {
+            QCOMPARE(win.find<QLineEdit>(reel)->text() + win.spoken(reel, QAccessible::Description),
+                     u"0开出号码 0"_s);
+        }
         QTest::keyClicks(win.find(u"Text4"_s), u"x"_s);
         QTest::keyClick(win.find(u"Text4"_s), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(win.find(u"Text4"_s), Qt::Key_C, Qt::ControlModifier);
@@ -171,10 +217,25 @@ private Q_SLOTS:
             QTest::mouseMove(&win.w, at);
             QTRY_COMPARE(ForeColor(*win.find(u"Label5"_s)), colour);
         }
+        // The pages as a user checks them in the browser, below the sites this build was given.
+        const QString vendor = QStringLiteral(VELMORA_VENDOR_SITE);
+        const QString chart = QStringLiteral(VELMORA_CHART_SITE) + u"/datachart/3d_"_s;
+        const QStringList pages{
+            u"Command2 "_s + vendor + u"/bgxz/html/?65.html"_s,
+            u"Command3 "_s + chart + u"jibenzoushitu.html"_s,
+            u"Command4 "_s + chart + u"zhihezoushitu.html"_s,
+            u"Command5 "_s + chart + u"chu3yushuzoushi1tu.html"_s,
+            u"Command6 "_s + chart + u"history_kjxi.html"_s,
+            u"Command7 "_s + chart + u"kuaduyiloutu.html"_s,
+            u"Command8 "_s + chart + u"kline_acz.html"_s,
+            u"Command9 "_s + chart + u"jiouzoushitu.html"_s,
+            u"Command10 "_s + chart + u"zx34yiloutu.html"_s,
+            u"Label5 "_s + vendor + u"/bgxz/class/"_s,
+        };
         QStringList expected;
-        for (const ExternalLink& link : ExternalLinks()) {
-            win.click(link.control.toString());
-            expected << LinkAddress(link.control);
+        for (const QString& page : pages) {
+            win.click(page.section(u' ', 0, 0));
+            expected << page.section(u' ', 1);
         }
         // A double click as the window system delivers it: click, press, double click, release.
         QWidget* label = win.find(u"Label5"_s);
@@ -182,11 +243,11 @@ private Q_SLOTS:
         QTest::mousePress(label, Qt::LeftButton);
         QTest::mouseDClick(label, Qt::LeftButton);
         QTest::mouseRelease(label, Qt::LeftButton);
-        QCOMPARE(win.seen, expected << LinkAddress(u"Label5"));
+        QCOMPARE(win.seen, expected << expected.last());
         win.browserWorks = false;
         win.click(u"Command10"_s);
-        QVERIFY(win.seen.last().startsWith(u"打开网页失败: 无法打开网页：\n"_s +
-                                           LinkAddress(u"Command10")));
+        QCOMPARE(win.seen.last(), u"打开网页失败: 无法打开网页：\n"_s + expected[8] +
+                                      u"\n请检查系统的默认浏览器设置。"_s);
         QVERIFY(!win.w.panes().enginePresent());  // this window was made without panes
     }
 
