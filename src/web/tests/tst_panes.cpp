@@ -7,7 +7,6 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryFile>
 #include <QTest>
 #include <QWebEngineView>
 
@@ -104,25 +103,6 @@ target="_blank">_blank</a><a id="file" href="/file.bin">file</a>)")}},
         QWidget::setTabOrder(b_, lowerPlace_);
         window_.show();
         QVERIFY(QTest::qWaitForWindowActive(&window_));
-    }
-
-    void missingPluginLeavesPlacesEmpty() {
-        QWidget place;
-        velmora::PaneHost host(place, place, *this);
-        host.setEnginePath(u"/nonexistent/libvelmora_panes.so"_s);
-        QTemporaryFile file;
-        QVERIFY(file.open());
-        const int saved = ::dup(STDERR_FILENO);
-        ::dup2(file.handle(), STDERR_FILENO);
-        host.loadEngine();
-        ::dup2(saved, STDERR_FILENO);
-        ::close(saved);
-        QVERIFY(file.seek(0));
-        const QByteArray said = file.readAll();
-        QVERIFY2(said.startsWith("velmora: the browser panes are not available: ") &&
-                     said.indexOf('\n') == said.size() - 1,
-                 said.constData());
-        QVERIFY(place.children().isEmpty());
     }
 
     void startPagesLowerFirstPermissionsRefused() {

@@ -6,49 +6,33 @@
 #include <QStringList>
 #include <QWidget>
 
-#include <memory>
-#include <vector>
+#include <list>
 
-namespace {
-
-using namespace velmora;
-
-class RecordingPane final : public Pane {
-public:
-    RecordingPane(QString place, QStringList& navigations)
-        : place_(std::move(place)), navigations_(navigations) {}
-    void navigate(const QString& address) override { navigations_ << place_ + u' ' + address; }
-
-private:
-    QString place_;
-    QStringList& navigations_;
-};
-
-class RecordingSession final : public PaneSession {
-public:
-    explicit RecordingSession(QStringList& navigations) : navigations_(navigations) {}
-    Pane& addPane(QWidget& place, PaneStyle) override {
-        panes_.push_back(std::make_unique<RecordingPane>(place.objectName(), navigations_));
-        return *panes_.back();
-    }
-
-private:
-    QStringList& navigations_;
-    std::vector<std::unique_ptr<RecordingPane>> panes_;
-};
-
-}  // namespace
-
-class RecordingPaneEngine final : public QObject, public velmora::PaneEngine {
+class RecordingPanes final : public QObject, public velmora::PaneEngine {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID VelmoraPaneEngine_iid)
     Q_INTERFACES(velmora::PaneEngine)
     Q_PROPERTY(QStringList navigations MEMBER navigations_)
 
+    struct Pane final : velmora::Pane {
+        Pane(QString place, QStringList& log) : place(std::move(place)), log(log) {}
+        void navigate(const QString& address) override { log << place + u' ' + address; }
+        QString place;
+        QStringList& log;
+    };
+    struct Session final : velmora::PaneSession {
+        explicit Session(QStringList& log) : log(log) {}
+        velmora::Pane& addPane(QWidget& place, velmora::PaneStyle) override {
+            return panes.emplace_back(place.objectName(), log);
+        }
+        QStringList& log;
+        std::list<Pane> panes;
+    };
+
 public:
     QString unavailableReason() const override { return {}; }
     std::unique_ptr<velmora::PaneSession> openSession(velmora::UrlOpener&) override {
-        return std::make_unique<RecordingSession>(navigations_);
+        return std::make_unique<Session>(navigations_);
     }
 
 private:

@@ -15,10 +15,10 @@
 #include <QMessageBox>
 #include <QPluginLoader>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
@@ -58,9 +58,10 @@ struct Window final : Messages, UrlOpener {
 class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // One picture pins every caption, colour, font, frame and place at once; it is taken with
-    // UMing alone (the tst_mainwindow_picture test). After an intended change of the window:
-    //   VELMORA_WRITE_PICTURES=1 ctest --preset default -R picture
+    // One picture pins every caption, colour, font, frame and place at once. It is taken with
+    // UMing alone and must not change when Noto CJK is installed beside it (the two
+    // tst_mainwindow_picture tests). After an intended change of the window:
+    //   VELMORA_WRITE_PICTURES=1 ctest --preset default -R picture_uming$
     void theWindowLooksAsDesigned_data() {
         QTest::addColumn<bool>("afterADraw");
         QTest::newRow("start") << false;
@@ -71,8 +72,12 @@ private Q_SLOTS:
 #ifndef VELMORA_PICTURES_DIR
         QSKIP("text is drawn by another font engine here; the picture is compared on Linux");
 #else
-        if (!qEnvironmentVariable("FONTCONFIG_FILE").endsWith(u"/uming.conf"_s)) {
-            QSKIP("the pictures are taken with UMing alone");
+        const QString fonts = qEnvironmentVariable("FONTCONFIG_FILE");
+        if (!fonts.contains(u"/uming"_s)) {
+            QSKIP("the pictures are taken with known fonts");
+        }
+        if (fonts.contains(u"noto"_s)) {  // the window must not take the taller face
+            QVERIFY(QFontDatabase::families().contains(u"Noto Serif CJK SC"_s));
         }
         Window win;
         QCOMPARE(win.w.windowTitle(), u"Corvinet—Velmora"_s);
@@ -90,29 +95,28 @@ private Q_SLOTS:
         const QImage expected = QImage(reference).convertToFormat(QImage::Format_RGB32);
         QVERIFY2(expected.size() == seen.size(), qPrintable(reference));
         // Anti-aliasing may differ a little; a misspelt caption or a changed colour differs a lot.
-        QImage difference(seen.size(), QImage::Format_RGB32);
+        QImage difference = expected;  // the differing pixels in red
         int differing = 0;
         for (int y = 0; y < seen.height(); ++y) {
             for (int x = 0; x < seen.width(); ++x) {
                 const QRgb a = seen.pixel(x, y);
                 const QRgb b = expected.pixel(x, y);
-                const bool differs = std::abs(qRed(a) - qRed(b)) > 32 ||
-                                     std::abs(qGreen(a) - qGreen(b)) > 32 ||
-                                     std::abs(qBlue(a) - qBlue(b)) > 32;
-                differing += differs ? 1 : 0;
-                const int faint = 192 + qGray(b) / 4;
-                difference.setPixel(x, y, differs ? qRgb(255, 0, 0) : qRgb(faint, faint, faint));
+                if (std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))}) > 32) {
+                    ++differing;
+                    difference.setPixel(x, y, qRgb(255, 0, 0));
+                }
             }
         }
+        const QString seenFile = QDir::current().absoluteFilePath(u"seen-"_s + name);
+        const QString differenceFile = QDir::current().absoluteFilePath(u"difference-"_s + name);
         if (differing > 8) {
-            const QString seenFile = QDir::current().absoluteFilePath(u"seen-"_s + name);
-            const QString differenceFile =
-                QDir::current().absoluteFilePath(u"difference-"_s + name);
             seen.save(seenFile);
             difference.save(differenceFile);
-            QFAIL(qPrintable(QString::number(differing) + u" pixels differ from "_s + reference +
-                             u"; see "_s + seenFile + u" and "_s + differenceFile));
         }
+        QVERIFY2(differing <= 8,
+                 qPrintable(QString::number(differing) + u" pixels differ from "_s + reference +
+                            u"; see "_s + seenFile + u" and "_s + differenceFile));
 #endif
     }
 
@@ -140,11 +144,9 @@ private Q_SLOTS:
         Window win;
         QVERIFY(!win.find(u"Command13"_s)->isEnabled());
         win.click(u"Command1"_s);
-        QCOMPARE(win.find<QLabel>(u"Label4"_s)->text(), u"1"_s);
         QCOMPARE(win.spoken(u"Label4"_s, QAccessible::Name), u"第 1 次"_s);
         QVERIFY(!win.find(u"Command1"_s)->isEnabled() && !win.find(u"Command11"_s)->isEnabled());
         win.clock.advance(9000);
-        QVERIFY(win.find(u"Command1"_s)->isEnabled() && win.find(u"Command11"_s)->isEnabled());
         QVERIFY(win.find<LogBox>(u"Text4"_s)->textCursor().atEnd());
         QCOMPARE(win.spoken(u"Text3"_s, QAccessible::Description), u"开出号码 9"_s);
         QCOMPARE(win.spoken(u"Text4"_s, QAccessible::Description),
@@ -172,7 +174,6 @@ private Q_SLOTS:
         Window win;
         win.w.show();
         QVERIFY(QTest::qWaitForWindowActive(&win.w));
-        QVERIFY(win.find<LogBox>(u"Text4"_s)->verticalScrollBar()->isVisible());  // even when empty
         // The chain holds the designed order, with the panes' places kept for their page views.
         QStringList chain;
         for (QWidget* w = win.find(u"Text1"_s); chain.size() < 22; w = w->nextInFocusChain()) {
@@ -266,38 +267,6 @@ private Q_SLOTS:
         QCOMPARE(seen,
                  u"自动摇奖提示框: 请按照出球顺序填全上期开奖结果，以便于系统进行对比自动摇号 "
                  u"[确定] 1"_s);
-    }
-
-    void fontsKeepTheDesignedLayout() {
-        if (qEnvironmentVariable("FONTCONFIG_FILE").contains(u"noto"_s)) {
-            QVERIFY(QFontDatabase::families().contains(u"Noto Serif CJK SC"_s));
-        }
-        Window win;
-        const QString face = QFontInfo(win.find(u"Label2"_s)->font()).family();
-        for (const QString& name : {u"Label2"_s, u"Label3"_s}) {
-            auto* label = win.find<QLabel>(name);
-            QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(),
-                     qPrintable(face + u" wraps "_s + label->text()));
-        }
-        // The designed face draws the help text in lines of 12 px, 12 characters wide.
-        const QFontMetrics help(win.find(u"Label1"_s)->font());
-        QVERIFY2(help.lineSpacing() <= 13 && help.horizontalAdvance(u'我') <= 12, qPrintable(face));
-        QVERIFY(win.find(u"Label1"_s)->heightForWidth(153) > 10 * help.lineSpacing());  // wraps
-        // A typed digit's ink stays clear of the edges its box clips at.
-        auto* target = win.find<QLineEdit>(u"Text5"_s);
-        target->setText(u"8"_s);
-        const QImage image = target->grab().toImage();
-        const QRect clip = target->contentsRect().adjusted(2, 2, -2, -2);
-        auto inked = [&image, &clip](int y) {
-            for (int x = clip.left(); x <= clip.right(); ++x) {
-                if (qGray(image.pixel(x, y)) < 128) {
-                    return true;
-                }
-            }
-            return false;
-        };
-        QVERIFY2(inked(clip.center().y()) && !inked(clip.top()) && !inked(clip.bottom()),
-                 qPrintable(face + u" clips 8"_s));
     }
 };
 
