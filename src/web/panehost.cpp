@@ -2,14 +2,17 @@
 
 #include "web/paneengine.h"
 
+#include <QtGui/qtguiglobal.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QOpenGLContext>
 #include <QPluginLoader>
 #include <QPointer>
 #include <QWidget>
+#if QT_CONFIG(opengl)
+#include <QOpenGLContext>
+#endif
 
 #include <atomic>
 #include <cstdio>
@@ -23,10 +26,12 @@
 
 using namespace Qt::StringLiterals;
 
+#if QT_CONFIG(opengl)
 // Exported by Qt GUI for the web engine, which shares its OpenGL resources through this context.
 QT_BEGIN_NAMESPACE
 Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 QT_END_NAMESPACE
+#endif
 
 namespace velmora {
 
@@ -57,6 +62,10 @@ QString DefaultEnginePath() {
 // one while the application starts if asked to, but that delays the window's first frame by as
 // long as the GL driver takes to start; the panes come after that frame, and so does the context.
 bool ShareOpenGLContexts() {
+#if !QT_CONFIG(opengl)
+    // A Qt without OpenGL (the Windows build) has no web engine either.
+    return false;
+#else
     if (QOpenGLContext::globalShareContext() != nullptr) {
         return true;
     }
@@ -67,6 +76,7 @@ bool ShareOpenGLContexts() {
     }
     qt_gl_set_global_share_context(context);
     return true;
+#endif
 }
 
 // Engine settings that exist only as environment variables. They are read while the engine and
@@ -184,8 +194,7 @@ struct PaneHost::Impl {
 
     PaneEngine* load(QString& reason) {
         if (enginePath.isEmpty()) {
-            reason = u"this build has no web engine"_s;
-            return nullptr;
+            return nullptr;  // built without panes: nothing to report
         }
 #ifdef Q_OS_UNIX
         // Known before the engine's library is loaded, so that it is not loaded for nothing.
@@ -254,7 +263,9 @@ void PaneHost::loadEngine() {
     const EngineEnvironment environment;
     PaneEngine* engine = d_->load(reason);
     if (engine == nullptr) {
-        Report(reason);
+        if (!reason.isEmpty()) {
+            Report(reason);
+        }
         return;
     }
     d_->session = engine->openSession(d_->opener);

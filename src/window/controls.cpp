@@ -3,6 +3,11 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#ifdef VELMORA_WITH_SVG
+#include <QSvgRenderer>
+#endif
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -47,6 +52,16 @@ QMimeData* LogBox::createMimeDataFromSelection() const {
     auto* data = new QMimeData;
     data->setText(WithoutBreaks(textCursor().selectedText()));
     return data;
+}
+
+void CaptionButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    while (option.text.endsWith(u'\n') || option.text.endsWith(u'\r')) {
+        option.text.chop(1);
+    }
+    painter.drawControl(QStyle::CE_PushButton, option);
 }
 
 void LinkLabel::mouseMoveEvent(QMouseEvent* event) {
@@ -94,14 +109,24 @@ void CaptionedFrame::paintEvent(QPaintEvent*) {
     }
 }
 
-Picture::Picture(const QString& resource, QWidget* parent) : QWidget(parent), renderer_(resource) {
-    renderer_.setAspectRatioMode(Qt::IgnoreAspectRatio);
+Picture::Picture(const QString& resource, QWidget* parent) : QWidget(parent) {
+#ifdef VELMORA_WITH_SVG
+    auto* renderer = new QSvgRenderer(resource + QStringLiteral(".svg"), this);
+    renderer->setAspectRatioMode(Qt::IgnoreAspectRatio);
+    draw_ = [renderer](QPainter& painter, const QRectF& place) {
+        renderer->render(&painter, place);
+    };
+#else
+    draw_ = [image = QImage(resource + QStringLiteral(".png"))](
+                QPainter& painter, const QRectF& place) { painter.drawImage(place, image); };
+#endif
 }
 
 void Picture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    renderer_.render(&painter, QRectF(rect()));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    draw_(painter, QRectF(rect()));
 }
 
 }  // namespace velmora

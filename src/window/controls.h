@@ -3,8 +3,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QSvgRenderer>
+#include <QPushButton>
 #include <QWidget>
+
+#include <functional>
 
 namespace velmora {
 
@@ -22,6 +24,16 @@ public:
 
 protected:
     QMimeData* createMimeDataFromSelection() const override;
+};
+
+// A push button that draws its caption the classic way: a line break at the caption's end adds no
+// empty line under it, so the caption stays centred on the button.
+class CaptionButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A label that reports the mouse moving over it and clicks on it; a double click is one click.
@@ -54,17 +66,19 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// A vector picture stretched to fill the widget, width and height scaled independently; drawn
-// at the screen's resolution, so it stays sharp at any scale factor.
+// A picture stretched to fill the widget, width and height scaled independently. Where Qt SVG is
+// at hand the vector picture is drawn at the screen's resolution, so it stays sharp at any scale
+// factor; elsewhere (the Windows build) a PNG of the designed size is scaled.
 class Picture final : public QWidget {
 public:
+    // The resource's name without its ending: ":/velmora/knot".
     Picture(const QString& resource, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QSvgRenderer renderer_;
+    std::function<void(QPainter&, const QRectF&)> draw_;
 };
 
 }  // namespace velmora

@@ -154,7 +154,7 @@ QWidget* Create(const Designed& d, QWidget* container) {
             return label;
         }
         case Kind::Picture:
-            return new Picture(u":/velmora/knot.svg"_s, container);
+            return new Picture(u":/velmora/knot"_s, container);
         case Kind::Pane:
             return new QWidget(container);
         case Kind::Reel:
@@ -176,7 +176,7 @@ QWidget* Create(const Designed& d, QWidget* container) {
             return log;
         }
         case Kind::Button: {
-            auto* button = new QPushButton(d.caption.toString(), container);
+            auto* button = new CaptionButton(d.caption.toString(), container);
             // Enter presses a focused button, as Space does.
             button->setAutoDefault(true);
             return button;
@@ -235,6 +235,11 @@ void MainWindow::createControls() {
         if (d.colour != kDefaultColour) {
             SetForeColor(*control, d.colour);
         }
+    }
+    // The counter reads "<第 N 次>" on one line. Where the bold face comes out a pixel or two wider
+    // than designed (Windows), "第" must not wrap onto a second line that the label cannot show.
+    for (const QString& part : {u"Label2"_s, u"Label4"_s, u"Label3"_s}) {
+        findChild<QLabel*>(part)->setWordWrap(false);
     }
     for (const Spoken& s : kSpoken) {
         QWidget* control = findChild<QWidget*>(s.control.toString());
@@ -358,7 +363,9 @@ void MainWindow::paintEvent(QPaintEvent* event) {
         QMetaObject::invokeMethod(
             this,
             [this] {
+#ifdef VELMORA_WITH_SVG  // elsewhere (Windows) the icon is the program file's own
                 setWindowIcon(QIcon(u":/velmora/velmora.svg"_s));
+#endif
                 if (services_.browserPanes) {
                     panes_->loadEngine();
                 }
