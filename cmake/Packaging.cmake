@@ -3,26 +3,10 @@
 set(VELMORA_ICON_SVG ${PROJECT_SOURCE_DIR}/src/window/resources/velmora.svg)
 set(VELMORA_ICON_SIZES 16 22 24 32 48 64 128 256)
 
-qt_add_executable(velmora_render_icon ${PROJECT_SOURCE_DIR}/packaging/render-icon.cpp)
-set_target_properties(velmora_render_icon PROPERTIES
-  OUTPUT_NAME velmora-render-icon
-  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/packaging)
-target_link_libraries(velmora_render_icon PRIVATE Qt6::Gui Qt6::Svg)
-velmora_target_settings(velmora_render_icon)
-
 set(_velmora_icon_pngs)
 foreach(size IN LISTS VELMORA_ICON_SIZES)
   set(png ${CMAKE_CURRENT_BINARY_DIR}/packaging/icons/${size}x${size}/velmora.png)
-  # The tool exits right after painting; leak reports from Qt's globals would only fail the
-  # sanitizer build.
-  add_custom_command(
-    OUTPUT ${png}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/packaging/icons/${size}x${size}
-    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
-            $<TARGET_FILE:velmora_render_icon> ${VELMORA_ICON_SVG} ${png} ${size}
-    DEPENDS velmora_render_icon ${VELMORA_ICON_SVG}
-    COMMENT "Rendering ${size}x${size} application icon"
-    VERBATIM)
+  velmora_render_picture(${VELMORA_ICON_SVG} ${png} ${size})
   list(APPEND _velmora_icon_pngs ${png})
   install(FILES ${png}
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)

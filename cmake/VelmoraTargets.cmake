@@ -11,6 +11,23 @@ function(velmora_target_settings target)
     QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
     QT_NO_FOREACH
     QT_NO_KEYWORDS)
+  if(MINGW)
+    # One self-contained program: the C and C++ runtimes and winpthreads linked in, so that it
+    # imports only Windows' own libraries.
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  endif()
+endfunction()
+
+# A program on a static Qt carries its plugins: the platforms that show its window (Windows'
+# own, and offscreen for the tests) and the native widget style.
+function(velmora_import_windows_plugins target)
+  if(NOT QT6_IS_SHARED_LIBS_BUILD)
+    qt_import_plugins(${target} INCLUDE_BY_TYPE platforms
+      Qt6::QWindowsIntegrationPlugin Qt6::QOffscreenIntegrationPlugin)
+    if(TARGET Qt6::QWindowsVistaStylePlugin)
+      qt_import_plugins(${target} INCLUDE_BY_TYPE styles Qt6::QWindowsVistaStylePlugin)
+    endif()
+  endif()
 endfunction()
 
 # A static library of one subsystem; its headers are included as "folder/header.h".
@@ -34,4 +51,9 @@ function(velmora_add_test name)
   set_tests_properties(${name} PROPERTIES
     TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(WIN32)
+    velmora_import_windows_plugins(${name})
+    # Run by Wine (the toolchain's emulator), in a prefix thrown away with the build.
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT WINEPREFIX=${PROJECT_BINARY_DIR}/wine)
+  endif()
 endfunction()

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -32,14 +33,33 @@ int main(int argc, char* argv[]) {
             stderr);
         return EXIT_FAILURE;
     }
-    QApplication app(argc, argv);
+    std::vector<char*> arguments(argv, argv + argc);
+#ifdef Q_OS_WIN
+    // One font engine everywhere: the layout is drawn and tested with FreeType's reading of the
+    // fonts. Qt's GDI and DirectWrite engines measure the same faces with other line heights,
+    // which wraps and clips the fixed captions. A platform the user chose is kept.
+    char platform[] = "-platform";
+    char freetype[] = "windows:fontengine=freetype";
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        arguments.insert(arguments.begin() + 1, {platform, freetype});
+    }
+#endif
+    int count = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr);
+    QApplication app(count, arguments.data());
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setDesktopFileName(QStringLiteral("velmora"));
 
-    // Qt's own texts (context menus of the text boxes) in the window's language.
+    // Qt's own texts (context menus of the text boxes) in the window's language. The Windows
+    // program carries them; elsewhere they come with Qt.
+#ifdef VELMORA_QT_TRANSLATIONS
+    const QString translations = QStringLiteral(":/velmora/translations");
+#else
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                     QStringLiteral("_"), translations)) {
         QApplication::installTranslator(&qtTexts);
     }
 
