@@ -10,7 +10,8 @@ if(CMAKE_CROSSCOMPILING)
     CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${_host_tools}/velmora-render-icon)
+    BUILD_BYPRODUCTS ${_host_tools}/velmora-render-icon
+    LOG_CONFIGURE ON LOG_BUILD ON LOG_OUTPUT_ON_FAILURE ON)
   set(VELMORA_RENDER_ICON ${_host_tools}/velmora-render-icon)
   set(VELMORA_RENDER_ICON_TARGET velmora_host_tools)
 else()
