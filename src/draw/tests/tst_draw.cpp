@@ -8,40 +8,29 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace velmora;
-
-namespace {
-
-// A 50 ms timer on a virtual clock that notes the time of every tick its handler runs.
-struct Ticking {
-    VirtualClock clock;
-    QList<qint64> ticks;
-    std::function<void()> during = [] {};
-    WindowTimer timer{clock, 50, [this] {
-                          ticks.append(clock.now());
-                          during();
-                      }};
-};
-
-}  // namespace
 
 class TestDraw : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void enablingKeepsTheRhythmAndDisablingFromTheTickStopsAtOnce() {
-        Ticking t;
-        t.during = [&t] { t.timer.setEnabled(t.ticks.size() != 2); };
-        t.clock.advance(1000);  // created disabled
-        t.timer.setEnabled(true);
-        t.clock.advance(70);
-        t.timer.setEnabled(true);  // already enabled: the count goes on
-        t.clock.advance(500);
-        t.timer.setEnabled(true);  // disabled by its second tick: counts afresh
-        t.clock.advance(120);
-        QCOMPARE(t.ticks, (QList<qint64>{1050, 1100, 1620, 1670}));
+        // A 50 ms timer that notes the time of each tick and disables itself at its second.
+        VirtualClock clock;
+        QList<qint64> ticks;
+        WindowTimer timer(clock, 50, [&] {
+            ticks.append(clock.now());
+            timer.setEnabled(ticks.size() != 2);
+        });
+        clock.advance(1000);  // created disabled
+        timer.setEnabled(true);
+        clock.advance(70);
+        timer.setEnabled(true);  // already enabled: the count goes on
+        clock.advance(500);
+        timer.setEnabled(true);  // disabled by its second tick: counts afresh
+        clock.advance(120);
+        QCOMPARE(ticks, (QList<qint64>{1050, 1100, 1620, 1670}));
     }
 
     void valReadsTheLeadingNumber_data() {
