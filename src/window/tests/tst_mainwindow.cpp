@@ -126,6 +126,7 @@ private Q_SLOTS:
         QTRY_COMPARE(panes->property("navigations").toStringList(),
                      (QStringList{u"WebBrowser2 "_s + vendor + u"/彩票/福彩3D.htm"_s,
                                   u"WebBrowser1 "_s + vendor + u"/page/rjtqyb/index.php"_s}));
+        QVERIFY(!real.windowIcon().isNull());  // set with the panes, after the first frame
     }
 #endif
 
@@ -197,11 +198,11 @@ private Q_SLOTS:
         win.w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&win.w));
         const unsigned int red = 255, blue = 0xFF0000;  // as 0x00BBGGRR
-        const QPoint freeSurface(2, 300);
-        for (auto [at, colour] : {std::pair{freeSurface, red},
+        // Free window surface right of the label, then between the counter and the log.
+        for (auto [at, colour] : {std::pair{QPoint(200, 480), red},
                                   {win.find(u"Label5"_s)->geometry().center(), blue},
                                   {QPoint(200, 196), blue},  // straight onto a button
-                                  {freeSurface, red}}) {
+                                  {QPoint(470, 36), red}}) {
             QTest::mouseMove(&win.w, at);
             QTRY_COMPARE(ForeColor(*win.find(u"Label5"_s)), colour);
         }
