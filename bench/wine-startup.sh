@@ -16,9 +16,8 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
 export DISPLAY="$display" WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null || true; kill "$xvfb"' EXIT INT TERM
 wine=/usr/lib/wine/wine64
-"$wine" wineboot --init >/dev/null 2>&1
 wineserver -p
-sleep 2
+"$wine" wineboot --init >/dev/null 2>&1
 echo "velmora.exe under Wine $(wine --version 2>/dev/null), $(nproc) cores, $runs runs each"
 hyperfine --warmup 3 --runs "$runs" --export-json "$build/startup.json" --style basic \
   -n bare "$wine $build/velmora-bench-bare.exe" -n velmora "$wine $build/velmora-bench-window.exe" \
