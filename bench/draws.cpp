@@ -29,7 +29,7 @@ QElapsedTimer clock_;
 
 struct Quiet final : Messages, UrlOpener, DigitSource {
     void show(const QString&, const QString&) override {}
-    bool openAddress(const QString&) override { return true; }
+    void openAddress(const QString&, std::function<void(bool)>) override {}
     int nextDigit() override { return ++drawn > 3 * match ? 9 : (drawn * 7) % 9; }  // 9 9 9 last
     int match = 4;
     int drawn = 0;

@@ -1,18 +1,55 @@
-# The Windows release: velmora-<version>-win64.zip with the program, its licence and a short
-# note in Chinese. The program needs no installation, so there is no installer.
+# The Windows release: velmora-<version>-win64.zip with the program, its licence and a short note
+# in Chinese, for those who install nothing, and velmora-<version>-win64.msi, which puts the same
+# files in Program Files with a Start menu entry.
 set(VELMORA_ZIP ${PROJECT_BINARY_DIR}/velmora-${PROJECT_VERSION}-win64.zip)
-set(_zip_dir ${PROJECT_BINARY_DIR}/release)
+set(VELMORA_MSI ${PROJECT_BINARY_DIR}/velmora-${PROJECT_VERSION}-win64.msi)
+set(_release_dir ${PROJECT_BINARY_DIR}/release)
+# Rendered with the program's resources.
+set(VELMORA_ICO ${PROJECT_BINARY_DIR}/src/app/velmora.ico)
 # Notepad and Explorer on a Chinese Windows read the note as UTF-8 by its byte order mark.
-configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/readme-zh.txt.in ${_zip_dir}/说明.txt
+configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/readme-zh.txt.in ${_release_dir}/说明.txt
   @ONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${_zip_dir}/LICENSE COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${_release_dir}/LICENSE COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/velmora.wxs.in ${_release_dir}/velmora.wxs
+  @ONLY)
+set(_release_files velmora.exe LICENSE 说明.txt)
+
+# libarchive names the members in the locale's character set, and a C locale has none for
+# 说明.txt. An archive gets its name only once it is whole, so a failed step leaves none behind.
 add_custom_command(
   OUTPUT ${VELMORA_ZIP}
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:velmora> ${_zip_dir}/velmora.exe
-  COMMAND ${CMAKE_COMMAND} -E rm -f ${VELMORA_ZIP}
-  COMMAND ${CMAKE_COMMAND} -E chdir ${_zip_dir}
-          ${CMAKE_COMMAND} -E tar cf ${VELMORA_ZIP} --format=zip velmora.exe LICENSE 说明.txt
-  DEPENDS velmora ${_zip_dir}/说明.txt ${_zip_dir}/LICENSE
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:velmora> ${_release_dir}/velmora.exe
+  COMMAND ${CMAKE_COMMAND} -E chdir ${_release_dir}
+          ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8
+          ${CMAKE_COMMAND} -E tar cf ${VELMORA_ZIP}.part --format=zip ${_release_files}
+  COMMAND ${CMAKE_COMMAND} -E rename ${VELMORA_ZIP}.part ${VELMORA_ZIP}
+  DEPENDS velmora ${_release_dir}/说明.txt ${_release_dir}/LICENSE
   COMMENT "Packing ${VELMORA_ZIP}"
   VERBATIM)
 add_custom_target(velmora_zip ALL DEPENDS ${VELMORA_ZIP})
+
+find_program(VELMORA_WIXL wixl)
+if(VELMORA_WIXL)
+  add_custom_command(
+    OUTPUT ${VELMORA_MSI}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:velmora> ${_release_dir}/velmora.exe
+    COMMAND ${CMAKE_COMMAND} -E chdir ${_release_dir}
+            ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8
+            ${VELMORA_WIXL} --arch x64 -o ${VELMORA_MSI}.part velmora.wxs
+    COMMAND ${CMAKE_COMMAND} -E rename ${VELMORA_MSI}.part ${VELMORA_MSI}
+    DEPENDS velmora ${_release_dir}/velmora.wxs ${_release_dir}/说明.txt ${_release_dir}/LICENSE
+    COMMENT "Building ${VELMORA_MSI}"
+    VERBATIM)
+  add_custom_target(velmora_msi ALL DEPENDS ${VELMORA_MSI})
+else()
+  message(WARNING "wixl (Debian package wixl) not found: no Windows installer")
+endif()
+
+if(VELMORA_BUILD_TESTS)
+  # What a user unpacks or installs, read back by tools that are not the ones that wrote it.
+  add_test(NAME release_archives
+    COMMAND ${PROJECT_SOURCE_DIR}/packaging/windows/check-release ${VELMORA_ZIP} ${VELMORA_MSI}
+            ${_release_files})
+  set_tests_properties(release_archives PROPERTIES TIMEOUT 300
+    ENVIRONMENT "WINEPREFIX=${PROJECT_BINARY_DIR}/wine-install")
+endif()

@@ -1,9 +1,16 @@
 #include "web/links.h"
 
+#include "web/browserenvironment.h"
+
 #include <QDesktopServices>
+#include <QObject>
+#include <QProcess>
 #include <QUrl>
 
 #include <array>
+#include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace velmora {
 
@@ -57,8 +64,53 @@ QString LowerPaneAddress() {
     return VendorSite() + QStringLiteral("/彩票/福彩3D.htm");
 }
 
-bool DesktopUrlOpener::openAddress(const QString& address) {
-    return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+DesktopUrlOpener::DesktopUrlOpener() : pending_(std::make_unique<QObject>()) {}
+
+DesktopUrlOpener::~DesktopUrlOpener() = default;
+
+void DesktopUrlOpener::openAddress(const QString& address,
+                                   std::function<void(bool opened)> answer) {
+#ifdef Q_OS_WIN
+    // The shell answers at once whether a program took the address.
+    const bool opened = QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+    if (answer) {
+        answer(opened);
+    }
+#else
+    // Qt's own call reports success as soon as xdg-open has started; only xdg-open's exit status
+    // says whether a browser took the address. Its complaints are not the user's terminal's.
+    auto* process = new QProcess;
+    process->setProgram(u"xdg-open"_s);
+    process->setArguments({address});
+    process->setProcessEnvironment(BrowserEnvironment());
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    auto report = [answer = std::move(answer)](bool opened) {
+        if (answer) {
+            answer(opened);
+        }
+    };
+    QObject::connect(process, &QProcess::finished, pending_.get(),
+                     [report](int code, QProcess::ExitStatus status) {
+                         report(status == QProcess::NormalExit && code == 0);
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, pending_.get(),
+                     [report](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             report(false);
+                         }
+                     });
+    // Not a child of the opener: a browser that xdg-open waits for outlives the window.
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process](QProcess::ProcessError error) {
+                         if (error == QProcess::FailedToStart) {
+                             process->deleteLater();
+                         }
+                     });
+    process->start();
+#endif
 }
 
 }  // namespace velmora

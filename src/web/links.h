@@ -3,7 +3,11 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+#include <memory>
 #include <span>
+
+class QObject;
 
 namespace velmora {
 
@@ -33,13 +37,23 @@ QString LowerPaneAddress();
 class UrlOpener {
 public:
     virtual ~UrlOpener() = default;
-    // False when no browser could be started.
-    virtual bool openAddress(const QString& address) = 0;
+    // Returns at once. `answer`, if given, runs later on this thread with whether a browser took
+    // the address, and never once the opener is gone.
+    virtual void openAddress(const QString& address, std::function<void(bool opened)> answer) = 0;
 };
 
 class DesktopUrlOpener final : public UrlOpener {
 public:
-    bool openAddress(const QString& address) override;
+    DesktopUrlOpener();
+    ~DesktopUrlOpener() override;
+    DesktopUrlOpener(const DesktopUrlOpener&) = delete;
+    DesktopUrlOpener& operator=(const DesktopUrlOpener&) = delete;
+
+    void openAddress(const QString& address, std::function<void(bool opened)> answer) override;
+
+private:
+    // Answers still to come are dropped with it.
+    std::unique_ptr<QObject> pending_;
 };
 
 }  // namespace velmora

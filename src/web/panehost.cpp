@@ -1,5 +1,6 @@
 #include "web/panehost.h"
 
+#include "web/browserenvironment.h"
 #include "web/paneengine.h"
 
 #include <QtGui/qtguiglobal.h>
@@ -20,7 +21,6 @@
 #include <unistd.h>
 #endif
 #include <memory>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -79,24 +79,24 @@ bool ShareOpenGLContexts() {
 #endif
 }
 
-// Engine settings that exist only as environment variables. They are read while the engine and
-// the panes are set up and then put back as they were, so that the programs this one starts (the
-// user's browser among them) do not inherit them. Whatever the user set is kept.
+// Engine settings that exist only as environment variables, set before the engine's first
+// thread starts. Whatever the user set is kept.
 class EngineEnvironment {
 public:
-    EngineEnvironment() {
+    static void settle() {
         // Two strips of simple pages need no GPU. Drawn in software, the panes leave the OpenGL
         // stack unloaded (Mesa's LLVM rasteriser alone is 26 MiB) and need no shared context.
         if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND")) {
-            set("QT_QUICK_BACKEND", "software");
+            SetEngineVariable("QT_QUICK_BACKEND", "software");
             if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) {
-                set("QT_XCB_GL_INTEGRATION", "none");
+                SetEngineVariable("QT_XCB_GL_INTEGRATION", "none");
             }
         }
         // Both panes show the same site; one renderer process for both saves about 10 MiB.
         const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
         if (!flags.contains("--renderer-process-limit")) {
-            set("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --renderer-process-limit=1").trimmed());
+            SetEngineVariable("QTWEBENGINE_CHROMIUM_FLAGS",
+                              (flags + " --renderer-process-limit=1").trimmed());
         }
         software_ = qEnvironmentVariable("QT_QUICK_BACKEND") == u"software"_s;
         // Kept for the rest of the run: the engine's second notice comes once it draws.
@@ -105,29 +105,9 @@ public:
         }
     }
 
-    ~EngineEnvironment() {
-        for (const auto& [name, value] : saved_) {
-            if (value.has_value()) {
-                qputenv(name, *value);
-            } else {
-                qunsetenv(name);
-            }
-        }
-    }
-
-    EngineEnvironment(const EngineEnvironment&) = delete;
-    EngineEnvironment& operator=(const EngineEnvironment&) = delete;
-
     static bool software() { return software_; }
 
 private:
-    void set(const char* name, const QByteArray& value) {
-        saved_.emplace_back(name, qEnvironmentVariableIsSet(name)
-                                      ? std::optional<QByteArray>(qgetenv(name))
-                                      : std::nullopt);
-        qputenv(name, value);
-    }
-
     // The engine asks for a shared OpenGL context and for a GPU, which software drawing needs
     // neither of.
     static void filter(QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -144,7 +124,6 @@ private:
     static inline std::atomic<bool> software_ = false;
     static inline std::atomic<bool> filtering_ = false;
     static inline QtMessageHandler previousHandler_ = nullptr;
-    std::vector<std::pair<const char*, std::optional<QByteArray>>> saved_;
 };
 
 #ifdef Q_OS_UNIX
@@ -203,6 +182,7 @@ struct PaneHost::Impl {
             return nullptr;
         }
 #endif
+        EngineEnvironment::settle();
         // The engine describes its OpenGL set-up on every start; QT_LOGGING_RULES still shows it.
         QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
         // The plugin stays loaded for the rest of the run: the engine cannot be unloaded.
@@ -260,7 +240,6 @@ void PaneHost::loadEngine() {
     d_->engineTried = true;
     const auto requests = std::exchange(d_->requests, {});
     QString reason;
-    const EngineEnvironment environment;
     PaneEngine* engine = d_->load(reason);
     if (engine == nullptr) {
         if (!reason.isEmpty()) {

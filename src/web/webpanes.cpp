@@ -4,6 +4,8 @@
 #include "web/links.h"
 #include "web/paneengine.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEvent>
 #include <QLayout>
 #include <QObject>
@@ -30,6 +32,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #ifdef Q_OS_UNIX
@@ -69,20 +72,51 @@ bool SandboxDisabled() {
 }
 #endif
 
-// Other schemes could make the desktop open local files or programs.
-void OpenInBrowser(UrlOpener& opener, const QUrl& url) {
-    if (url.scheme() == u"http"_s || url.scheme() == u"https"_s) {
-        opener.openAddress(url.toString(QUrl::FullyEncoded));
+// A page may hand the user's browser only what the user asked for: one address for each click or
+// key press in its pane, taken while the gesture is fresh (as long as a browser lets a page use
+// one). Otherwise a page could open any number of tabs, or start downloads, on its own.
+constexpr int kGestureLastsMs = 5000;
+
+class UserGestures final : public QObject {
+public:
+    explicit UserGestures(QWidget& view) : QObject(&view), view_(view) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+    bool take() { return !std::exchange(fresh_, QDeadlineTimer(0)).hasExpired(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget != nullptr && (widget == &view_ || view_.isAncestorOf(widget))) {
+                fresh_.setRemainingTime(kGestureLastsMs);
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget& view_;
+    QDeadlineTimer fresh_{0};
+};
+
+// Other schemes could make the desktop open local files or programs; they cost no gesture.
+void OpenInBrowser(UrlOpener& opener, UserGestures& gestures, const QUrl& url) {
+    if ((url.scheme() == u"http"_s || url.scheme() == u"https"_s) && gestures.take()) {
+        opener.openAddress(url.toString(QUrl::FullyEncoded), {});
     }
 }
 
 class PanePage final : public QWebEnginePage {
 public:
-    PanePage(QWebEngineProfile& profile, UrlOpener& opener, QObject* parent)
+    PanePage(QWebEngineProfile& profile, UrlOpener& opener, UserGestures& gestures, QObject* parent)
         : QWebEnginePage(&profile, parent) {
         connect(this, &QWebEnginePage::newWindowRequested, this,
-                [&opener](QWebEngineNewWindowRequest& request) {
-                    OpenInBrowser(opener, request.requestedUrl());
+                [&opener, &gestures](QWebEngineNewWindowRequest& request) {
+                    if (request.isUserInitiated()) {
+                        OpenInBrowser(opener, gestures, request.requestedUrl());
+                    }
                 });
         connect(this, &QWebEnginePage::featurePermissionRequested, this,
                 [this](const QUrl& origin, Feature feature) {
@@ -173,6 +207,7 @@ public:
           style_(style),
           place_(&place),
           view_(new QWebEngineView(&place)),
+          gestures_(new UserGestures(*view_)),
           retry_(new QTimer(view_)),
           healed_(new QTimer(view_)) {
         retry_->setSingleShot(true);
@@ -207,6 +242,15 @@ public:
     WebPane(const WebPane&) = delete;
     WebPane& operator=(const WebPane&) = delete;
 
+    // Downloads are the profile's; each is handed on by the pane it started in.
+    bool handOffDownload(QWebEngineDownloadRequest& download) {
+        if (!view_ || download.page() != view_->page()) {
+            return false;
+        }
+        OpenInBrowser(opener_, *gestures_, download.url());
+        return true;
+    }
+
     void navigate(const QString& address) override {
         requested_ = QUrl(address);
         if (view_) {
@@ -217,7 +261,7 @@ public:
 
 private:
     QWebEnginePage* NewPage() {
-        auto* page = new PanePage(profile_, opener_, view_);
+        auto* page = new PanePage(profile_, opener_, *gestures_, view_);
         if (style_ == PaneStyle::WithoutScrollBars) {
             QWebEngineScript script;
             script.setSourceCode(kHideScrollBars);
@@ -266,6 +310,7 @@ private:
     const PaneStyle style_;
     QPointer<QWidget> place_;
     QPointer<QWebEngineView> view_;
+    UserGestures* const gestures_;
     QTimer* const retry_;
     QTimer* const healed_;
     std::size_t tries_ = 0;
@@ -295,11 +340,16 @@ public:
         settings->setAttribute(QWebEngineSettings::AllowGeolocationOnInsecureOrigins, false);
         settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
         QObject::connect(profile_.get(), &QWebEngineProfile::downloadRequested, profile_.get(),
-                         [&opener = opener_](QWebEngineDownloadRequest* download) {
+                         [this](QWebEngineDownloadRequest* download) {
                              // The program saves nothing; the user's browser may.
                              download->cancel();
-                             if (!download->isSavePageDownload()) {
-                                 OpenInBrowser(opener, download->url());
+                             if (download->isSavePageDownload()) {
+                                 return;
+                             }
+                             for (const auto& pane : panes_) {
+                                 if (pane->handOffDownload(*download)) {
+                                     return;
+                                 }
                              }
                          });
     }

@@ -337,12 +337,15 @@ void MainWindow::start() {
 
 void MainWindow::openLink(QStringView control) {
     const QString address = LinkAddress(control);
-    if (!services_.browser.openAddress(address)) {
-        // Failing to start a browser must not cost the user the draw log: say so and carry on.
+    // Failing to start a browser must not cost the user the draw log: say so and carry on.
+    services_.browser.openAddress(address, [this, address](bool opened) {
+        if (opened) {
+            return;
+        }
         services_.messages.show(
             u"无法打开网页：\n"_s + address + u"\n请检查系统的默认浏览器设置。"_s,
             u"打开网页失败"_s);
-    }
+    });
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event) {

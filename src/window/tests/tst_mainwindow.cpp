@@ -32,9 +32,9 @@ struct Window final : Messages, UrlOpener {
     void show(const QString& text, const QString& title) override {
         seen << title + u": "_s + text;
     }
-    bool openAddress(const QString& address) override {
+    void openAddress(const QString& address, std::function<void(bool)> answer) override {
         seen << address;
-        return browserWorks;
+        answer(browserWorks);
     }
     template <typename T = QWidget>
     T* find(const QString& name) {
