@@ -98,7 +98,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Velmora maintainers <maintainers@velmora.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VELMORA_VENDOR_SITE})
 set(_velmora_deb_depends
   "libc6 (>= 2.34)"
   "libstdc++6 (>= 12)"
