@@ -33,6 +33,7 @@ if(VELMORA_WIXL)
   add_custom_command(
     OUTPUT ${VELMORA_MSI}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:velmora> ${_release_dir}/velmora.exe
+    COMMAND ${CMAKE_COMMAND} -E copy ${VELMORA_ICO} ${_release_dir}/velmora.ico
     COMMAND ${CMAKE_COMMAND} -E chdir ${_release_dir}
             ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8
             ${VELMORA_WIXL} --arch x64 -o ${VELMORA_MSI}.part velmora.wxs
