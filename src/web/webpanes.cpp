@@ -4,6 +4,7 @@
 #include "web/links.h"
 #include "web/paneengine.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEvent>
@@ -87,16 +88,23 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress) {
-            auto* widget = qobject_cast<QWidget*>(watched);
-            if (widget != nullptr && (widget == &view_ || view_.isAncestorOf(widget))) {
-                fresh_.setRemainingTime(kGestureLastsMs);
-            }
+        // Much of what passes here is the engine's own, some of it half destroyed: it is only
+        // compared, never called.
+        const bool gesture =
+            (event->type() == QEvent::MouseButtonPress &&
+             (watched == &view_ || watched == view_.focusProxy())) ||
+            (event->type() == QEvent::KeyPress && InView(QApplication::focusWidget()));
+        if (gesture) {
+            fresh_.setRemainingTime(kGestureLastsMs);
         }
         return false;
     }
 
 private:
+    bool InView(const QWidget* widget) const {
+        return widget != nullptr && (widget == &view_ || view_.isAncestorOf(widget));
+    }
+
     QWidget& view_;
     QDeadlineTimer fresh_{0};
 };
