@@ -35,6 +35,13 @@ struct Engine final : Messages {
         engine.search().start();
     }
     const QString& log() { return engine.machine().log().text(); }
+    // Which draw commands are open: 手动摇奖, 自动摇奖, 取消自动 (清空记录 always is).
+    QString commands() {
+        const auto open = [](bool on) { return on ? u'+' : u'-'; };
+        return QString(open(engine.machine().manualDrawEnabled())) +
+               open(engine.machine().automaticDrawEnabled()) +
+               open(engine.search().cancelEnabled());
+    }
 
     VirtualClock clock;
     ScriptedDigits digits;
@@ -55,7 +62,9 @@ private Q_SLOTS:
         }
         e.recorder.take();
         e.engine.drawByHand();
+        QCOMPARE(e.commands(), u"---"_s);
         e.engine.drawByHand();  // a second quick click finds the command closed
+        QCOMPARE(e.commands(), u"---"_s);
         e.clock.advance(8999);
         QCOMPARE(e.log(), QString());
         e.clock.advance(1);
@@ -67,6 +76,7 @@ private Q_SLOTS:
                               u"9000 manual draw on"_s, u"9000 automatic draw on"_s,
                               u"9000 caret to end"_s, u"9000 reel 3 stops on 9"_s}));
         QCOMPARE(e.clock.armedCount(), 0);  // every reel stopped, the chain idle
+        QCOMPARE(e.commands(), u"++-"_s);
         // Reel 1 counted 1, 2, … 9, 0, 1 … every 50 ms for 59 ticks, then stopped on its digit.
         QVERIFY(e.recorder.reels[0].startsWith(u"12345678901"_s));
         QVERIFY(e.recorder.reels[0].endsWith(u"893"_s) && e.recorder.reels[0].size() == 60);
@@ -76,6 +86,7 @@ private Q_SLOTS:
         QCOMPARE((QStringList{reels[0].right(3), reels[1].right(3), reels[2].right(3)}),
                  (QStringList{u"3_1"_s, u"6_1"_s, u"9_1"_s}));
         e.engine.clearLog();  // during a draw: the counter stays, the record comes later
+        QCOMPARE(e.commands(), u"---"_s);
         e.clock.advance(9000);
         QCOMPARE(e.log(), Record(2, u"012"_s));
     }
@@ -83,29 +94,34 @@ private Q_SLOTS:
     void searchComparesTheTargetsWithTheDisplayEveryTenSeconds_data() {
         QTest::addColumn<QStringList>("targets");
         QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("commands");  // after the start, and after the first tick
         const QString start = u"0 manual draw off|0 automatic draw off|0 cancel on|"_s;
         const QString found =
             u"10000 manual draw on|10000 automatic draw on|10000 cancel off|"
             u"10000 "_s +
             kFound;
         QTest::newRow("empty display is 0 0 0")
-            << QStringList{u"0"_s, u"0"_s, u"0"_s} << start + found;
+            << QStringList{u"0"_s, u"0"_s, u"0"_s} << start + found << u"--+ ++-"_s;
         QTest::newRow("blank and letter are 0")
-            << QStringList{u" "_s, u"a"_s, u"0"_s} << start + found;
+            << QStringList{u" "_s, u"a"_s, u"0"_s} << start + found << u"--+ ++-"_s;
         QTest::newRow("one position differs")
-            << QStringList{u"0"_s, u"0"_s, u"1"_s} << start + u"10000 count 1"_s;
+            << QStringList{u"0"_s, u"0"_s, u"1"_s} << start + u"10000 count 1"_s << u"--+ --+"_s;
         QTest::newRow("a target is empty")
             << QStringList{u"1"_s, {}, u"2"_s}
             << u"0 box 请按照出球顺序填全上期开奖结果，以便于系统进行"
-               u"对比自动摇号 | 自动摇奖提示框"_s;
+               u"对比自动摇号 | 自动摇奖提示框"_s
+            << u"++- ++-"_s;
     }
     void searchComparesTheTargetsWithTheDisplayEveryTenSeconds() {
         QFETCH(QStringList, targets);
         QFETCH(QString, events);
+        QFETCH(QString, commands);
         Engine e;
         e.search(targets);
+        const QString afterStart = e.commands();
         e.clock.advance(10001);
         QCOMPARE(e.recorder.take().filter(QRegularExpression(u"^\\d+ [^r]"_s)).join(u'|'), events);
+        QCOMPARE(afterStart + u' ' + e.commands(), commands);
     }
 
     void searchDrawsUntilTheDisplayMatchesAndReportsItOnce() {
@@ -114,6 +130,7 @@ private Q_SLOTS:
             e.engine.machine().log().AppendDrawRecord({1, 2, 3});
         }
         e.search({u"3"_s, u"3"_s, u"3"_s});
+        QCOMPARE(e.commands(), u"--+"_s);
         // Ticks due while the box is open are dropped: they neither stack boxes nor start draws.
         e.whileOpen = [&e] { e.clock.advance(60000); };
         e.clock.advance(40000);
@@ -126,23 +143,30 @@ private Q_SLOTS:
                               u"40000 automatic draw on"_s, u"40000 "_s + kFound}));
         QVERIFY(!e.recorder.reels[0].contains(u'_') && e.recorder.reels[0].contains(u"12"_s));
         QVERIFY(!e.engine.search().isSearching());
+        QCOMPARE(e.commands(), u"++-"_s);
     }
 
     void cancelGivesTheCommandsBackOnceNoDrawIsUnderWay_data() {
         QTest::addColumn<int>("cancelAt");
         QTest::addColumn<QString>("commandsBackAfter");
-        QTest::newRow("between draws") << 19500 << u"0"_s;
-        QTest::newRow("during a draw, after its record") << 14000 << u"5000"_s;
+        QTest::addColumn<QString>("commands");  // right after the cancel
+        QTest::newRow("between draws") << 19500 << u"0"_s << u"++-"_s;
+        QTest::newRow("during a draw, after its record") << 14000 << u"5000"_s << u"---"_s;
     }
     void cancelGivesTheCommandsBackOnceNoDrawIsUnderWay() {
         QFETCH(int, cancelAt);
         QFETCH(QString, commandsBackAfter);
+        QFETCH(QString, commands);
         Engine e{1, 2, 3, 4, 5, 6};
         e.search({u"9"_s, u"9"_s, u"9"_s});
         e.clock.advanceTo(cancelAt);
         e.recorder.take();
         e.engine.search().cancel();
+        QCOMPARE(e.commands(), commands);
+        e.engine.search().cancel();  // a second click finds the command closed
+        QCOMPARE(e.commands(), commands);
         e.clock.advanceTo(100000);
+        QCOMPARE(e.commands(), u"++-"_s);
         QCOMPARE(e.recorder.take().filter(QRegularExpression(u"box|draw on"_s)),
                  (QStringList{u"0 "_s + kCancelled, commandsBackAfter + u" manual draw on"_s,
                               commandsBackAfter + u" automatic draw on"_s}));
@@ -179,6 +203,7 @@ private Q_SLOTS:
                  2,
                  2};
         e.search(targets);
+        QCOMPARE(e.commands(), u"--+"_s);
         e.clock.advanceTo(movedAt);
         e.engine.search().supervisor().setInterval(interval);
         e.clock.advanceTo(secondDrawAt - 1);
@@ -188,6 +213,7 @@ private Q_SLOTS:
         e.clock.advanceTo(secondDrawAt + 9050);
         QCOMPARE(e.log(), Record(1, firstRecord) + Record(2, u"222"_s));
         QVERIFY(e.recorder.take().filter(u"box"_s).isEmpty());
+        QCOMPARE(e.commands(), u"--+"_s);
     }
 };
 
