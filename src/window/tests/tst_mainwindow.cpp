@@ -3,8 +3,10 @@
 #include "web/links.h"
 #include "web/panehost.h"
 #include "window/controls.h"
+#include "window/filedialogs.h"
 #include "window/look.h"
 #include "window/mainwindow.h"
+#include "window/trendchart.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -12,10 +14,13 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPluginLoader>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -27,14 +32,19 @@ using velmora::test::Record;
 
 namespace {
 
-// The window with the outside world replaced: boxes and pages opened go to `seen`.
-struct Window final : Messages, UrlOpener {
+// The window with the outside world replaced: boxes and pages opened go to `seen`; the file
+// dialog answers `saveAs`.
+struct Window final : Messages, UrlOpener, FileDialogs {
     void show(const QString& text, const QString& title) override {
         seen << title + u": "_s + text;
     }
     bool openAddress(const QString& address) override {
         seen << address;
         return browserWorks;
+    }
+    QString saveFileName(QWidget*, const QString& suggested) override {
+        seen << u"save as "_s + QFileInfo(suggested).suffix();
+        return saveAs;
     }
     template <typename T = QWidget>
     T* find(const QString& name) {
@@ -44,12 +54,32 @@ struct Window final : Messages, UrlOpener {
     QString spoken(const QString& name, QAccessible::Text text) {
         return QAccessible::queryAccessibleInterface(find(name))->text(text);
     }
+    // Which of 手动摇奖, 自动摇奖, 清空记录 and 取消自动 are enabled.
+    QString buttons() {
+        QString open;
+        for (const QString& name : {u"Command1"_s, u"Command11"_s, u"ccp"_s, u"Command13"_s}) {
+            open += find(name)->isEnabled() ? u'+' : u'-';
+        }
+        return open;
+    }
+    // Manual draws of the digits given, one after the other.
+    void draw(const QString& digits) {
+        this->digits.script.clear();
+        for (QChar digit : digits) {
+            this->digits.script << digit.digitValue();
+        }
+        for (qsizetype i = 0; i < digits.size(); i += 3) {
+            click(u"Command1"_s);
+            clock.advance(9050);
+        }
+    }
 
     QStringList seen;
     bool browserWorks = true;
+    QString saveAs;
     VirtualClock clock;
     test::ScriptedDigits digits{3, 6, 9};
-    MainWindow w{{clock, digits, *this, *this, false}};
+    MainWindow w{{clock, digits, *this, *this, *this, false}};
 };
 
 #ifdef VELMORA_PICTURES_DIR
@@ -127,6 +157,20 @@ private Q_SLOTS:
             win.w.grab().toImage(), QString::fromLatin1(QTest::currentDataTag()) + u".png"_s);
         QVERIFY2(differs.isEmpty(), qPrintable(differs));
     }
+
+    // Thirty draws with 豹子 (3, 11, 30), 组三 of each arrangement (4, 5, 7), 组六, runs of 5 in
+    // 百位 and 十位 (3 and 4), and 百位 7 missing since draw 12.
+    void theChartLooksAsDesigned() {
+        Window win;
+        win.draw(
+            u"307112555556121930211047386652000729815343690258174936402561889035617290443"
+            u"508962184371999"_s);
+        TrendChartWindow& chart = win.w.showChart();
+        chart.resize(chart.sizeHint().width(), 37 * chart.chart().rowHeight() + 90);
+        QCOMPARE(win.w.stats().size(), 30);
+        const QString differs = ComparedWithReference(chart.grab().toImage(), u"chart.png"_s);
+        QVERIFY2(differs.isEmpty(), qPrintable(differs));
+    }
 #endif
 
 #ifdef VELMORA_RECORDING_PANES
@@ -148,10 +192,12 @@ private Q_SLOTS:
 
     void aManualDrawShowsOnTheControlsAndToScreenReaders() {
         Window win;
+        QCOMPARE(win.buttons(), u"+++-"_s);
         win.click(u"Command1"_s);
         QCOMPARE(win.spoken(u"Label4"_s, QAccessible::Name), u"第 1 次"_s);
-        QVERIFY(!win.find(u"Command1"_s)->isEnabled() && !win.find(u"Command11"_s)->isEnabled());
+        QCOMPARE(win.buttons(), u"--+-"_s);
         win.clock.advance(9000);
+        QCOMPARE(win.buttons(), u"+++-"_s);
         QCOMPARE(win.spoken(u"Text4"_s, QAccessible::Description),
                  u"最新记录：第1次开奖结果:369"_s);
         // The display and the log refuse typing but copy, without the log's layout breaks.
@@ -204,9 +250,101 @@ private Q_SLOTS:
         QCOMPARE(win.find<QLineEdit>(u"Text5"_s)->text(), u"9"_s);
         win.find(u"Command11"_s)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(win.buttons(), u"--++"_s);
         win.clock.advance(10000);
         QTest::keyClick(win.find(u"Command13"_s), Qt::Key_Space);
         QCOMPARE(win.seen, QStringList{u"摇奖提示框: 本次摇奖结束后，将停止继续摇奖"_s});
+        QCOMPARE(win.buttons(), u"--+-"_s);  // back once the draw under way is logged
+        win.clock.advance(9000);
+        QCOMPARE(win.buttons(), u"+++-"_s);
+    }
+
+    void theChartOpensFromCtrlTAndTheLogMenuWithoutDisturbingADraw() {
+        Window win;
+        win.w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&win.w));
+        win.click(u"Command1"_s);
+        win.clock.advance(4000);
+        QTest::keyClick(win.find(u"Text5"_s), Qt::Key_T, Qt::ControlModifier);
+        QPointer<TrendChartWindow> chart = win.w.findChild<TrendChartWindow*>();
+        QVERIFY(chart != nullptr && chart->isVisible());
+        QCOMPARE(win.find<QLineEdit>(u"Text5"_s)->text(), QString());
+        win.clock.advance(5050);
+        QCOMPARE(win.find<LogBox>(u"Text4"_s)->text(), Record(1, u"369"_s));
+        QCOMPARE(win.w.stats().size(), 1);
+        chart->close();
+        QTRY_VERIFY(chart == nullptr);  // closed, it gives its memory back
+        // The platform's own items first, then the chart and the record.
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5), QPoint(5, 5));
+        QApplication::sendEvent(win.find(u"Text4"_s), &request);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu != nullptr);
+        QStringList items;
+        for (QAction* action : menu->actions()) {
+            items << action->text();
+        }
+        QVERIFY(items.size() > 4 && items[items.size() - 4].isEmpty());  // a separator
+        QCOMPARE(items.mid(items.size() - 3),
+                 (QStringList{u"走势图 (本次摇奖)"_s, u"复制全部摇奖记录"_s,
+                              u"保存全部摇奖记录 (CSV)…"_s}));
+        QAction* chartItem = menu->actions()[items.size() - 3];
+        menu->close();  // as choosing an item does, before the item acts
+        chartItem->trigger();
+        QVERIFY(win.w.findChild<TrendChartWindow*>()->isVisible());
+    }
+
+    // Two draws, then the log is cleared: the record still has both.
+    void theWholeSessionIsCopiedAndSavedAsCsv_data() {
+        QTest::addColumn<QString>("target");  // under a fresh folder; empty: the dialog cancelled
+        QTest::addColumn<QString>("box");
+        QTest::newRow("saved") << u"记录.csv"_s << QString();
+        QTest::newRow("cancelled") << QString() << QString();
+        QTest::newRow("folder is a file: unwritable, even by root")
+            << u"file/记录.csv"_s << u"保存失败: 无法保存摇奖记录："_s;
+    }
+    void theWholeSessionIsCopiedAndSavedAsCsv() {
+        QFETCH(QString, target);
+        QFETCH(QString, box);
+        Window win;
+        win.draw(u"369000"_s);
+        win.click(u"ccp"_s);
+        QTemporaryDir folder;
+        QFile file(folder.filePath(u"file"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        win.saveAs = target.isEmpty() ? QString() : folder.filePath(target);
+        const QStringList rows{u"次序,百位,十位,个位,和值,跨度,奇偶,大小,质合,012路,形态"_s,
+                               u"1,3,6,9,18,6,奇偶奇,小大大,质合合,0 0 0,组六"_s,
+                               u"2,0,0,0,0,0,偶偶偶,小小小,合合合,0 0 0,豹子"_s};
+        win.w.findChild<QAction*>(u"copyRecord"_s)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), rows.join(u'\n').replace(u',', u'\t') + u'\n');
+        win.w.findChild<QAction*>(u"saveRecord"_s)->trigger();
+        QCOMPARE(win.seen.takeFirst(), u"save as csv"_s);
+        QCOMPARE(win.seen.join(u'|').left(box.size()), box);
+        QFile saved(win.saveAs);
+        QCOMPARE(saved.open(QIODevice::ReadOnly), box.isEmpty() && !target.isEmpty());
+        if (saved.isOpen()) {
+            QCOMPARE(saved.readAll(), "\xEF\xBB\xBF" + rows.join(u"\r\n"_s).toUtf8() + "\r\n");
+        }
+        QCOMPARE(win.w.stats().size(), 2);
+    }
+
+    void theChartFollowsNewDrawsUnlessScrolledAway() {
+        SessionStats stats;
+        TrendChart chart(stats);
+        chart.resize(chart.sizeHint().width(), 20 * chart.rowHeight());
+        chart.show();
+        QScrollBar* bar = chart.verticalScrollBar();
+        for (int i = 0; i < 100; ++i) {
+            stats.add(Draw{{i % 10, 0, 0}});
+        }
+        QVERIFY(bar->maximum() > 0 && bar->value() == bar->maximum());
+        bar->setValue(bar->maximum() - chart.rowHeight());
+        stats.add(Draw{{1, 2, 3}});
+        QCOMPARE(bar->maximum() - bar->value(), 2 * chart.rowHeight());
+        bar->setValue(bar->maximum());
+        stats.add(Draw{{1, 2, 3}});
+        QCOMPARE(bar->value(), bar->maximum());
     }
 
     void linksOpenOnePagePerClickAndTheLabelFollowsThePointer() {
