@@ -93,12 +93,7 @@ int TrendChart::cellLeft(int position, int digit) const {
 }
 
 void TrendChart::drawAdded() {
-    QScrollBar* bar = verticalScrollBar();
-    const bool following = bar->value() >= bar->maximum();
     updateScrollBars();
-    if (following) {
-        bar->setValue(bar->maximum());
-    }
     viewport()->update();
 }
 
@@ -111,19 +106,18 @@ void TrendChart::updateScrollBars() {
     horizontalScrollBar()->setRange(0, std::max(0, contentWidth() - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
     horizontalScrollBar()->setSingleStep(cell_);
-}
-
-void TrendChart::resizeEvent(QResizeEvent* event) {
-    QScrollBar* bar = verticalScrollBar();
-    const bool following = bar->value() >= bar->maximum();
-    QAbstractScrollArea::resizeEvent(event);
-    updateScrollBars();
-    if (following) {
+    if (following_) {
         bar->setValue(bar->maximum());
     }
 }
 
+void TrendChart::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
 void TrendChart::scrollContentsBy(int, int) {
+    following_ = verticalScrollBar()->value() >= verticalScrollBar()->maximum();
     viewport()->update();
 }
 

@@ -38,6 +38,8 @@ private:
     int cellLeft(int position, int digit) const;
 
     const SessionStats& stats_;
+    // Whether the newest row is kept in view: until the user scrolls away from it.
+    bool following_ = true;
     int row_ = 20;
     int cell_ = 20;
     int label_ = 80;

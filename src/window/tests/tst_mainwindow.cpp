@@ -331,14 +331,16 @@ private Q_SLOTS:
 
     void theChartFollowsNewDrawsUnlessScrolledAway() {
         SessionStats stats;
-        TrendChart chart(stats);
-        chart.resize(chart.sizeHint().width(), 20 * chart.rowHeight());
-        chart.show();
-        QScrollBar* bar = chart.verticalScrollBar();
         for (int i = 0; i < 100; ++i) {
             stats.add(Draw{{i % 10, 0, 0}});
         }
+        TrendChart chart(stats);  // opens on the newest row
+        chart.resize(chart.sizeHint().width(), 20 * chart.rowHeight());
+        chart.show();
+        QScrollBar* bar = chart.verticalScrollBar();
         QVERIFY(bar->maximum() > 0 && bar->value() == bar->maximum());
+        stats.add(Draw{{1, 2, 3}});
+        QCOMPARE(bar->value(), bar->maximum());
         bar->setValue(bar->maximum() - chart.rowHeight());
         stats.add(Draw{{1, 2, 3}});
         QCOMPARE(bar->maximum() - bar->value(), 2 * chart.rowHeight());
