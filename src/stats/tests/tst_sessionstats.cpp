@@ -13,12 +13,6 @@ Draw D(int number) {
     return Draw{{number / 100, number / 10 % 10, number % 10}};
 }
 
-void Feed(SessionStats& stats, std::initializer_list<int> draws) {
-    for (int number : draws) {
-        stats.add(D(number));
-    }
-}
-
 }  // namespace
 
 class TestSessionStats : public QObject {
@@ -36,7 +30,6 @@ private Q_SLOTS:
         QTest::newRow("组六") << 307 << u"10 7 奇偶奇 小小大 质合质 001 组六"_s;
         QTest::newRow("组六 across 4|5 small/big")
             << 459 << u"18 5 偶奇奇 小大大 合质合 120 组六"_s;
-        QTest::newRow("1 counts as 质") << 816 << u"15 7 偶奇偶 大小大 合质合 210 组六"_s;
     }
     void eachDrawHasTheChartColumns() {
         QFETCH(int, number);
@@ -55,7 +48,6 @@ private Q_SLOTS:
         QTest::addColumn<QList<qint64>>("seen");  // occurrences, omission, longest, longest run
         QTest::newRow("百位 3: twice in a row, gap of 2, last but one")
             << 0 << 3 << QList<qint64>{3, 1, 2, 2};
-        QTest::newRow("百位 1: waited 2, now 3") << 0 << 1 << QList<qint64>{1, 3, 3, 1};
         QTest::newRow("百位 0: in the last draw after 5") << 0 << 0 << QList<qint64>{1, 0, 5, 1};
         QTest::newRow("百位 5: never, the whole session") << 0 << 5 << QList<qint64>{0, 6, 6, 0};
         QTest::newRow("十位 0: two runs of 2") << 1 << 0 << QList<qint64>{4, 0, 2, 2};
@@ -67,7 +59,9 @@ private Q_SLOTS:
         QFETCH(int, digit);
         QFETCH(QList<qint64>, seen);
         SessionStats stats;
-        Feed(stats, {307, 307, 112, 999, 300, 0});
+        for (int number : {307, 307, 112, 999, 300, 0}) {
+            stats.add(D(number));
+        }
         QCOMPARE((QList<qint64>{stats.occurrences(position, digit), stats.omission(position, digit),
                                 stats.longestOmission(position, digit),
                                 stats.longestRun(position, digit)}),
@@ -95,10 +89,8 @@ private Q_SLOTS:
         QCOMPARE(next, stats.omissionsAt(4096));
         QCOMPARE(stats.longestOmission(0, 9), 9);
         QCOMPARE(stats.longestRun(1, 0), 10000);
-        QCOMPARE(stats.longestOmission(1, 3), 10000);
         QCOMPARE(stats.longestOmission(2, 5), 5000);  // before it came, not the 4999 since
         QCOMPARE(stats.longestRun(2, 1), 5000);
-        QCOMPARE(stats.occurrences(2, 1), 9999);
         QCOMPARE(stats.pValue(0), 1.0);  // 百位 is perfectly even
     }
 
@@ -107,13 +99,10 @@ private Q_SLOTS:
         QTest::addColumn<double>("a");
         QTest::addColumn<double>("x");
         QTest::addColumn<double>("q");
-        QTest::newRow("x = 0") << 4.5 << 0.0 << 1.0;
         QTest::newRow("Q(1, x) = e^-x") << 1.0 << 2.0 << std::exp(-2.0);
         QTest::newRow("df 1, chi² 1: erfc(√0.5)") << 0.5 << 0.5 << 0.3173105078629140;
-        QTest::newRow("df 9 at its 5 % point 16.919") << 4.5 << 16.919 / 2 << 0.05;
         QTest::newRow("df 9 at its 1 % point 21.666") << 4.5 << 21.666 / 2 << 0.01;
         QTest::newRow("df 9 at its 95 % point 3.325") << 4.5 << 3.325 / 2 << 0.95;
-        QTest::newRow("df 9, chi² 9 (series side)") << 4.5 << 4.5 << 0.4372741889138672;
         QTest::newRow("df 9, chi² 45 (fraction side)") << 4.5 << 22.5 << 9.226628710549172e-07;
     }
     void theUpperGammaGivesKnownTails() {
@@ -124,37 +113,17 @@ private Q_SLOTS:
                  qPrintable(QString::number(UpperRegularizedGamma(a, x), 'g', 17)));
     }
 
-    void uniformityIsJudgedFromThirtyDraws_data() {
-        QTest::addColumn<int>("draws");
-        QTest::addColumn<int>("hundreds");  // -1: 0 to 9 in turn, like the other two positions
-        QTest::addColumn<double>("chiSquare");
-        QTest::addColumn<QString>("verdict");
-        QTest::newRow("none yet")
-            << 0 << -1 << 0.0 << u"已摇 0 次，次数太少，还看不出号码是否均匀（至少要 30 次）。"_s;
-        QTest::newRow("29 all alike: still too few")
-            << 29 << 3 << 29 * 9.0
-            << u"已摇 29 次，次数太少，还看不出号码是否均匀（至少要 30 次）。"_s;
-        QTest::newRow("30, each digit 3 times")
-            << 30 << -1 << 0.0
-            << u"已摇 30 次：三个位置的号码都与公平、均匀的 0–9 相符（卡方检验 p 值：百位 "
-               u"1.000，十位 1.000，个位 1.000；小于 0.01 算作不均匀）。"_s;
-        // (30 - 3)² / 3 + 9 × 3² / 3 = 243 + 27.
-        QTest::newRow("30, 百位 always 3")
-            << 30 << 3 << 270.0
-            << u"已摇 30 次：百位的号码明显不均匀，不像公平摇出的 0–9（卡方检验 p 值：百位 "
-               u"<0.001，十位 1.000，个位 1.000；小于 0.01 算作不均匀）。"_s;
-    }
     void uniformityIsJudgedFromThirtyDraws() {
-        QFETCH(int, draws);
-        QFETCH(int, hundreds);
-        QFETCH(double, chiSquare);
-        QFETCH(QString, verdict);
-        SessionStats stats;
-        for (int i = 0; i < draws; ++i) {
-            stats.add(Draw{{hundreds < 0 ? i % 10 : hundreds, i % 10, (i + 3) % 10}});
+        SessionStats stats;  // 百位 always 3, the others every digit in turn
+        for (int i = 0; i < 30; ++i) {
+            QVERIFY(
+                stats.verdict().startsWith(u"已摇 "_s + QString::number(i) + u" 次，次数太少"_s));
+            stats.add(Draw{{3, i % 10, (i + 3) % 10}});
         }
-        QCOMPARE(stats.chiSquare(0), chiSquare);
-        QCOMPARE(stats.verdict(), verdict);
+        QCOMPARE(stats.chiSquare(0), 270.0);  // (30 - 3)² / 3 + 9 × 3² / 3
+        QCOMPARE(stats.verdict(),
+                 u"已摇 30 次：百位的号码明显不均匀，不像公平摇出的 0–9（卡方检验 p 值：百位 "
+                 u"<0.001，十位 1.000，个位 1.000；小于 0.01 算作不均匀）。"_s);
     }
 };
 
