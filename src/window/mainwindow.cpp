@@ -375,6 +375,9 @@ void MainWindow::createRecordActions() {
     connect(saveRecord_, &QAction::triggered, this, &MainWindow::saveRecord);
     logBox_->setMenuActions({openChart_, copyRecord_, saveRecord_});
     saveFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(saveFolder_).isDir()) {
+        saveFolder_ = QDir::homePath();
+    }
 }
 
 TrendChartWindow& MainWindow::showChart() {

@@ -69,6 +69,8 @@ TrendChart::TrendChart(const SessionStats& stats, QWidget* parent)
              10;
     extra_ = metrics.horizontalAdvance(u"组六"_s) + 14;
     viewport()->setBackgroundRole(QPalette::Base);
+    // Always there, so that the chart does not jump sideways once it outgrows its window.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setMinimumHeight((kHeaderRows + kFooterRows + 5) * row_);
     connect(&stats_, &SessionStats::drawAdded, this, &TrendChart::drawAdded);
     updateScrollBars();
