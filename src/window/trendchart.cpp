@@ -10,6 +10,7 @@
 #include <QPolygonF>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStaticText>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -35,22 +36,6 @@ const QColor kBlockLine(0x90, 0x90, 0x90);
 const QColor kOmission(0xA0, 0xA0, 0xA0);
 const QColor kInk(0x20, 0x20, 0x20);
 const QColor kHeader(0xEA, 0xEE, 0xF4);
-
-// Centred in its cell; a number wider than the cell (a long omission, a large count) is
-// squeezed sideways rather than cut.
-void DrawFitted(QPainter& painter, const QRect& cell, const QString& text) {
-    const int width = painter.fontMetrics().horizontalAdvance(text);
-    const int room = cell.width() - 2;
-    if (width <= room) {
-        painter.drawText(cell, Qt::AlignCenter, text);
-        return;
-    }
-    painter.save();
-    painter.translate(cell.center().x() + 0.5, cell.top());
-    painter.scale(static_cast<qreal>(room) / width, 1);
-    painter.drawText(QRect(-width / 2 - 1, 0, width + 2, cell.height()), Qt::AlignCenter, text);
-    painter.restore();
-}
 
 QColor ShapeColour(Shape shape) {
     return shape == Shape::Triple ? kDisc[0] : shape == Shape::Pair ? kDisc[1] : kInk;
@@ -92,6 +77,43 @@ int TrendChart::bodyHeight() const {
 
 int TrendChart::cellLeft(int position, int digit) const {
     return label_ + (position * kDigits + digit) * cell_;
+}
+
+const QStaticText& TrendChart::prepared(const QString& text, bool bold) const {
+    // Laid out once: a frame draws some thousand small numbers, most of them the same few.
+    QHash<QString, QStaticText>& cache = texts_[bold ? 1 : 0];
+    if (cache.size() > 4096) {
+        cache.clear();
+    }
+    auto it = cache.find(text);
+    if (it == cache.end()) {
+        QFont font = this->font();
+        font.setBold(bold);
+        it = cache.insert(text, QStaticText(text));
+        it->setTextFormat(Qt::PlainText);
+        it->prepare(QTransform(), font);
+    }
+    return *it;
+}
+
+// Centred in its cell; a number wider than the cell (a long omission, a large count) is
+// squeezed sideways rather than cut.
+void TrendChart::drawFitted(QPainter& painter, const QRectF& cell, const QString& text,
+                            bool bold) const {
+    const QStaticText& prepared = this->prepared(text, bold);
+    const QSizeF size = prepared.size();
+    const qreal room = cell.width() - 2;
+    const QPointF centre = cell.center();
+    if (size.width() <= room) {
+        painter.drawStaticText(
+            QPointF(centre.x() - size.width() / 2, centre.y() - size.height() / 2), prepared);
+        return;
+    }
+    painter.save();
+    painter.translate(centre.x(), centre.y() - size.height() / 2);
+    painter.scale(room / size.width(), 1);
+    painter.drawStaticText(QPointF(-size.width() / 2, 0), prepared);
+    painter.restore();
 }
 
 void TrendChart::drawAdded() {
@@ -161,18 +183,18 @@ void TrendChart::paintEvent(QPaintEvent*) {
             }
             const int y = rowTop(row);
             painter.setPen(kInk);
-            DrawFitted(painter, QRect(0, y, label_, row_),
+            drawFitted(painter, QRect(0, y, label_, row_),
                        u"第"_s + QString::number(row + 1) + u"次"_s);
-            DrawFitted(painter, QRect(extras, y, extra_, row_), QString::number(draw.sum()));
-            DrawFitted(painter, QRect(extras + extra_, y, extra_, row_),
+            drawFitted(painter, QRect(extras, y, extra_, row_), QString::number(draw.sum()));
+            drawFitted(painter, QRect(extras + extra_, y, extra_, row_),
                        QString::number(draw.span()));
             painter.setPen(ShapeColour(draw.shape()));
-            DrawFitted(painter, QRect(extras + 2 * extra_, y, extra_, row_), draw.shapeName());
+            drawFitted(painter, QRect(extras + 2 * extra_, y, extra_, row_), draw.shapeName());
             painter.setPen(kOmission);
             for (int p = 0; p < kPositions; ++p) {
                 for (int digit = 0; digit < kDigits; ++digit) {
                     if (digit != draw.digits[p]) {
-                        DrawFitted(painter, QRect(cellLeft(p, digit), y, cell_, row_),
+                        drawFitted(painter, QRect(cellLeft(p, digit), y, cell_, row_),
                                    QString::number(omissions[p][digit]));
                     }
                 }
@@ -200,8 +222,9 @@ void TrendChart::paintEvent(QPaintEvent*) {
                 painter.setBrush(kDisc[p]);
                 painter.drawEllipse(at, radius, radius);
                 painter.setPen(Qt::white);
-                painter.drawText(QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius),
-                                 Qt::AlignCenter, QString::number(draw.digits[p]));
+                drawFitted(painter,
+                           QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius),
+                           QString::number(draw.digits[p]), true);
             }
         }
         painter.setFont(font());
@@ -229,12 +252,12 @@ void TrendChart::paintEvent(QPaintEvent*) {
                          positions[p]);
         for (int digit = 0; digit < kDigits; ++digit) {
             const int x = cellLeft(p, digit);
-            painter.drawText(QRect(x, row_, cell_, row_), Qt::AlignCenter, QString::number(digit));
+            drawFitted(painter, QRect(x, row_, cell_, row_), QString::number(digit));
             const std::array<qint64, kFooterRows> totals{stats_.occurrences(p, digit),
                                                          stats_.longestOmission(p, digit),
                                                          stats_.longestRun(p, digit)};
             for (int f = 0; f < kFooterRows; ++f) {
-                DrawFitted(painter, QRect(x, bottom + f * row_, cell_, row_),
+                drawFitted(painter, QRect(x, bottom + f * row_, cell_, row_),
                            QString::number(totals[f]));
             }
         }

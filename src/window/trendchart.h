@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QHash>
 #include <QList>
+#include <QStaticText>
 #include <QWidget>
+
+#include <array>
 
 class QAction;
 class QLabel;
@@ -36,6 +40,9 @@ private:
     int contentWidth() const;
     int bodyHeight() const;
     int cellLeft(int position, int digit) const;
+    const QStaticText& prepared(const QString& text, bool bold) const;
+    void drawFitted(QPainter& painter, const QRectF& cell, const QString& text,
+                    bool bold = false) const;
 
     const SessionStats& stats_;
     // Whether the newest row is kept in view: until the user scrolls away from it.
@@ -43,7 +50,8 @@ private:
     int row_ = 20;
     int cell_ = 20;
     int label_ = 80;
-    int extra_ = 40;  // each of 和值, 跨度, 形态
+    int extra_ = 40;                                            // each of 和值, 跨度, 形态
+    mutable std::array<QHash<QString, QStaticText>, 2> texts_;  // regular, bold
 };
 
 // The chart's own window, with a line under the chart saying whether the draws look fair, and
