@@ -114,16 +114,18 @@ private Q_SLOTS:
     }
 
     void uniformityIsJudgedFromThirtyDraws() {
-        SessionStats stats;  // 百位 always 3, the others every digit in turn
+        // 百位 always 3; 十位 every digit in turn; 个位 0 nine times, 1 to 7 three times each.
+        SessionStats stats;
         for (int i = 0; i < 30; ++i) {
             QVERIFY(
                 stats.verdict().startsWith(u"已摇 "_s + QString::number(i) + u" 次，次数太少"_s));
-            stats.add(Draw{{3, i % 10, (i + 3) % 10}});
+            stats.add(Draw{{3, i % 10, i < 9 ? 0 : (i - 9) / 3 + 1}});
         }
         QCOMPARE(stats.chiSquare(0), 270.0);  // (30 - 3)² / 3 + 9 × 3² / 3
+        QCOMPARE(stats.chiSquare(2), 18.0);   // 6² / 3 + 2 × 3² / 3: p 0.035, not below 0.01
         QCOMPARE(stats.verdict(),
                  u"已摇 30 次：百位的号码明显不均匀，不像公平摇出的 0–9（卡方检验 p 值：百位 "
-                 u"<0.001，十位 1.000，个位 1.000；小于 0.01 算作不均匀）。"_s);
+                 u"<0.001，十位 1.000，个位 0.035；小于 0.01 算作不均匀）。"_s);
     }
 };
 
