@@ -387,7 +387,7 @@ TrendChartWindow& MainWindow::showChart() {
         chart_->setAttribute(Qt::WA_DeleteOnClose);
         chart_->resize(chart_->sizeHint());
     }
-    // Only shown: the draw under way and the focus in this window go on as they were.
+    // Shown and nothing else: a draw under way goes on as it was.
     chart_->show();
     chart_->raise();
     chart_->activateWindow();
