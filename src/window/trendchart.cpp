@@ -296,7 +296,6 @@ TrendChartWindow::TrendChartWindow(const SessionStats& stats, const QList<QActio
     verdict_->setFont(SongFont(10.5));
     verdict_->setWordWrap(true);
     verdict_->setTextFormat(Qt::PlainText);
-    verdict_->setText(stats_.verdict());
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QAction* action : recordActions) {
@@ -309,8 +308,24 @@ TrendChartWindow::TrendChartWindow(const SessionStats& stats, const QList<QActio
     layout->addWidget(chart_, 1);
     layout->addWidget(verdict_);
     layout->addLayout(buttons);
-    connect(&stats_, &SessionStats::drawAdded, verdict_,
-            [this] { verdict_->setText(stats_.verdict()); });
+    // A screen reader cannot read a painted grid: it hears the newest draw instead.
+    chart_->setAccessibleName(u"走势图"_s);
+    const auto update = [this] {
+        verdict_->setText(stats_.verdict());
+        if (stats_.size() > 0) {
+            const Draw d = stats_.draw(stats_.size() - 1);
+            chart_->setAccessibleDescription(
+                u"最新：第%1次 %2 %3 %4，和值 %5，跨度 %6，%7"_s.arg(stats_.size())
+                    .arg(d.digits[0])
+                    .arg(d.digits[1])
+                    .arg(d.digits[2])
+                    .arg(d.sum())
+                    .arg(d.span())
+                    .arg(d.shapeName()));
+        }
+    };
+    update();
+    connect(&stats_, &SessionStats::drawAdded, verdict_, update);
 }
 
 }  // namespace velmora
