@@ -7,6 +7,7 @@
 #include "draw/drawlog.h"
 #include "draw/qtscheduler.h"
 #include "web/links.h"
+#include "window/filedialogs.h"
 #include "window/mainwindow.h"
 
 #include <benchmark/benchmark.h>
@@ -27,8 +28,9 @@ using namespace Qt::StringLiterals;
 
 QElapsedTimer clock_;
 
-struct Quiet final : Messages, UrlOpener, DigitSource {
+struct Quiet final : Messages, UrlOpener, DigitSource, FileDialogs {
     void show(const QString&, const QString&) override {}
+    QString saveFileName(QWidget*, const QString&) override { return {}; }
     void openAddress(const QString&, std::function<void(bool)>) override {}
     int nextDigit() override { return ++drawn > 3 * match ? 9 : (drawn * 7) % 9; }  // 9 9 9 last
     int match = 4;
@@ -107,7 +109,7 @@ int main(int argc, char* argv[]) {
     Quiet quiet;
     const bool append = argc > 1 && std::string_view(argv[1]) == "append";
     quiet.match = argc > 1 && !append ? std::max(1, std::atoi(argv[1])) : 4;
-    MainWindow window(MainWindow::Services{scheduler, quiet, quiet, quiet, false});
+    MainWindow window(MainWindow::Services{scheduler, quiet, quiet, quiet, quiet, false});
     window.start();
     window.show();
     DrawEngine& engine = window.engine();

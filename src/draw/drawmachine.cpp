@@ -9,12 +9,14 @@ DrawMachine::DrawMachine(Scheduler& scheduler, DigitSource& digits)
       manualChain_(scheduler, digits, slots_,
                    [this] {
                        log_.AppendDrawRecord(slots_);
+                       Q_EMIT drawCompleted(slots_);
                        setManualDrawEnabled(true);
                        setAutomaticDrawEnabled(true);
                        log_.MoveCaretToEnd();
                    }),
       automaticChain_(scheduler, digits, slots_, [this] {
           log_.AppendDrawRecord(slots_);
+          Q_EMIT drawCompleted(slots_);
           log_.MoveCaretToEnd();
           Q_EMIT automaticDrawCompleted();
       }) {}

@@ -42,6 +42,8 @@ Q_SIGNALS:
     void automaticDrawEnabledChanged(bool enabled);
     // After an automatic draw has logged its record.
     void automaticDrawCompleted();
+    // Every draw, by hand or automatic, once its record is logged: the digits it drew.
+    void drawCompleted(const velmora::DrawSlots& digits);
 
 private:
     void startDraw(DrawChain& chain);

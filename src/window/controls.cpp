@@ -1,5 +1,7 @@
 #include "window/controls.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -46,6 +48,14 @@ void LogBox::moveCaretToEnd() {
     cursor.movePosition(QTextCursor::End);
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+void LogBox::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu(event->pos());
+    menu->addSeparator();
+    menu->addActions(menuActions_);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 QMimeData* LogBox::createMimeDataFromSelection() const {

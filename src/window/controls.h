@@ -21,9 +21,15 @@ public:
     QString text() const;
     void appendText(const QString& piece);
     void moveCaretToEnd();
+    // Added below the platform's own items of the box's context menu.
+    void setMenuActions(const QList<QAction*>& actions) { menuActions_ = actions; }
 
 protected:
     QMimeData* createMimeDataFromSelection() const override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QList<QAction*> menuActions_;
 };
 
 // A push button that draws its caption the classic way: a line break at the caption's end adds no

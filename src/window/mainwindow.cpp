@@ -13,14 +13,25 @@
 #include "web/links.h"
 #include "web/panehost.h"
 #include "window/controls.h"
+#include "window/filedialogs.h"
 #include "window/look.h"
+#include "window/trendchart.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <array>
 
@@ -42,6 +53,14 @@ public:
 
 private:
     QWidget* parent_;
+};
+
+class PlatformFileDialogs final : public FileDialogs {
+public:
+    QString saveFileName(QWidget* parent, const QString& suggested) override {
+        return QFileDialog::getSaveFileName(parent, u"保存全部摇奖记录"_s, suggested,
+                                            u"CSV 文件 (*.csv)"_s);
+    }
 };
 
 enum class Kind { Label, Link, Picture, Pane, Reel, Target, Log, Button, Frame };
@@ -195,13 +214,15 @@ struct MainWindow::RealServices {
     ClockSeededDigitSource digits;
     MessageBoxes messages;
     DesktopUrlOpener browser;
+    PlatformFileDialogs files;
 };
 
 MainWindow::MainWindow() : MainWindow(std::make_unique<RealServices>(this)) {}
 
 MainWindow::MainWindow(std::unique_ptr<RealServices> real)
-    : MainWindow(Services{real->scheduler, real->digits, real->messages, real->browser},
-                 std::move(real)) {}
+    : MainWindow(
+          Services{real->scheduler, real->digits, real->messages, real->browser, real->files},
+          std::move(real)) {}
 
 MainWindow::MainWindow(const Services& services) : MainWindow(services, nullptr) {}
 
@@ -211,9 +232,12 @@ MainWindow::MainWindow(const Services& services, std::unique_ptr<RealServices>&&
       engine_(services_.scheduler, services_.digits, services_.messages) {
     createControls();
     bindEngine();
+    createRecordActions();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    delete chart_;  // before the statistics it draws
+}
 
 void MainWindow::createControls() {
     setObjectName(u"Form1"_s);
@@ -308,6 +332,11 @@ void MainWindow::bindEngine() {
     });
     connect(&log, &DrawLog::cleared, logBox_, &LogBox::clear);
     connect(&log, &DrawLog::caretMovedToEnd, logBox_, &LogBox::moveCaretToEnd);
+    connect(&machine, &DrawMachine::drawCompleted, this, [this](const DrawSlots& digits) {
+        if (digits[0] && digits[1] && digits[2]) {
+            stats_.add(Draw{{*digits[0], *digits[1], *digits[2]}});
+        }
+    });
 
     connect(&machine, &DrawMachine::manualDrawEnabledChanged, manualDraw_, &QWidget::setEnabled);
     connect(&machine, &DrawMachine::automaticDrawEnabledChanged, automaticDraw_,
@@ -328,6 +357,67 @@ void MainWindow::bindEngine() {
     connect(downloadLink_, &LinkLabel::clicked, this, [this] { openLink(u"Label5"); });
     connect(downloadLink_, &LinkLabel::hovered, this,
             [this] { SetForeColor(*downloadLink_, kBlue); });
+}
+
+void MainWindow::createRecordActions() {
+    openChart_ = new QAction(u"走势图 (本次摇奖)"_s, this);
+    openChart_->setObjectName(u"openChart"_s);
+    // Ctrl+T for 走势 (trend): no box of the window types anything with Ctrl held, and Qt's text
+    // boxes bind nothing to it, so it opens the chart from wherever the focus is.
+    openChart_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(openChart_, &QAction::triggered, this, [this] { showChart(); });
+    addAction(openChart_);
+    copyRecord_ = new QAction(u"复制全部摇奖记录"_s, this);
+    copyRecord_->setObjectName(u"copyRecord"_s);
+    connect(copyRecord_, &QAction::triggered, this, &MainWindow::copyRecord);
+    saveRecord_ = new QAction(u"保存全部摇奖记录 (CSV)…"_s, this);
+    saveRecord_->setObjectName(u"saveRecord"_s);
+    connect(saveRecord_, &QAction::triggered, this, &MainWindow::saveRecord);
+    logBox_->setMenuActions({openChart_, copyRecord_, saveRecord_});
+    saveFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(saveFolder_).isDir()) {
+        saveFolder_ = QDir::homePath();
+    }
+}
+
+TrendChartWindow& MainWindow::showChart() {
+    if (chart_ == nullptr) {
+        chart_ = new TrendChartWindow(stats_, {copyRecord_, saveRecord_}, this);
+        // Closed, it gives its memory back; it is quick to make again.
+        chart_->setAttribute(Qt::WA_DeleteOnClose);
+        chart_->resize(chart_->sizeHint());
+    }
+    // Shown and nothing else: a draw under way goes on as it was.
+    chart_->show();
+    chart_->raise();
+    chart_->activateWindow();
+    return *chart_;
+}
+
+void MainWindow::copyRecord() {
+    QBuffer table;
+    table.open(QIODevice::WriteOnly);
+    stats_.writeTable(table, '\t', "\n");
+    QApplication::clipboard()->setText(QString::fromUtf8(table.data()));
+}
+
+void MainWindow::saveRecord() {
+    QWidget* over = QApplication::activeWindow() != nullptr ? QApplication::activeWindow() : this;
+    const QString name =
+        u"3D摇奖记录-"_s + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmm"_s) + u".csv"_s;
+    const QString path = services_.files.saveFileName(over, QDir(saveFolder_).filePath(name));
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString error = stats_.saveCsv(path);
+    if (!error.isEmpty()) {
+        services_.messages.show(u"无法保存摇奖记录：\n"_s + QDir::toNativeSeparators(path) +
+                                    u"\n"_s + error +
+                                    u"\n本次的摇奖记录仍完整保留，可以换个位置再保存。"_s,
+                                u"保存失败"_s);
+        return;
+    }
+    saveFolder_ = QFileInfo(path).absolutePath();
 }
 
 void MainWindow::start() {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "control/drawengine.h"
+#include "stats/sessionstats.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
 #include <memory>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -14,11 +17,13 @@ class QPushButton;
 namespace velmora {
 
 class DigitSource;
+class FileDialogs;
 class LinkLabel;
 class LogBox;
 class Messages;
 class PaneHost;
 class Scheduler;
+class TrendChartWindow;
 class UrlOpener;
 
 // The main window: the designed controls, mirroring the draw engine's state and passing the
@@ -33,10 +38,12 @@ public:
         DigitSource& digits;
         Messages& messages;
         UrlOpener& browser;
+        FileDialogs& files;
         bool browserPanes = true;
     };
 
-    // The real program: precise timers, clock-seeded digits, message boxes, the system browser.
+    // The real program: precise timers, clock-seeded digits, message boxes, the system browser,
+    // the platform's file dialog.
     MainWindow();
     explicit MainWindow(const Services& services);
     ~MainWindow() override;
@@ -46,6 +53,10 @@ public:
 
     DrawEngine& engine() { return engine_; }
     PaneHost& panes() { return *panes_; }
+    // Every draw of the session, however much of the log has been cleared or trimmed.
+    const SessionStats& stats() const { return stats_; }
+    // Opens the trend chart, or brings it to the front.
+    TrendChartWindow& showChart();
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -59,10 +70,19 @@ private:
     void createControls();
     void bindEngine();
     void openLink(QStringView control);
+    void createRecordActions();
+    void copyRecord();
+    void saveRecord();
 
     std::unique_ptr<RealServices> real_;
     Services services_;
     DrawEngine engine_;
+    SessionStats stats_;
+    QPointer<TrendChartWindow> chart_;
+    QAction* openChart_ = nullptr;
+    QAction* copyRecord_ = nullptr;
+    QAction* saveRecord_ = nullptr;
+    QString saveFolder_;
     std::unique_ptr<PaneHost> panes_;
     std::array<QLineEdit*, 3> reelBoxes_{};
     std::array<QLineEdit*, 3> targetBoxes_{};

@@ -35,6 +35,13 @@ struct Engine final : Messages {
         engine.search().start();
     }
     const QString& log() { return engine.machine().log().text(); }
+    // Which draw commands are open: 手动摇奖, 自动摇奖, 取消自动 (清空记录 always is).
+    QString commands() {
+        const auto open = [](bool on) { return on ? u'+' : u'-'; };
+        return QString(open(engine.machine().manualDrawEnabled())) +
+               open(engine.machine().automaticDrawEnabled()) +
+               open(engine.search().cancelEnabled());
+    }
 
     VirtualClock clock;
     ScriptedDigits digits;
@@ -55,6 +62,7 @@ private Q_SLOTS:
         }
         e.recorder.take();
         e.engine.drawByHand();
+        QCOMPARE(e.commands(), u"---"_s);
         e.engine.drawByHand();  // a second quick click finds the command closed
         e.clock.advance(8999);
         QCOMPARE(e.log(), QString());
@@ -67,6 +75,7 @@ private Q_SLOTS:
                               u"9000 manual draw on"_s, u"9000 automatic draw on"_s,
                               u"9000 caret to end"_s, u"9000 reel 3 stops on 9"_s}));
         QCOMPARE(e.clock.armedCount(), 0);  // every reel stopped, the chain idle
+        QCOMPARE(e.commands(), u"++-"_s);
         // Reel 1 counted 1, 2, … 9, 0, 1 … every 50 ms for 59 ticks, then stopped on its digit.
         QVERIFY(e.recorder.reels[0].startsWith(u"12345678901"_s));
         QVERIFY(e.recorder.reels[0].endsWith(u"893"_s) && e.recorder.reels[0].size() == 60);
@@ -76,6 +85,7 @@ private Q_SLOTS:
         QCOMPARE((QStringList{reels[0].right(3), reels[1].right(3), reels[2].right(3)}),
                  (QStringList{u"3_1"_s, u"6_1"_s, u"9_1"_s}));
         e.engine.clearLog();  // during a draw: the counter stays, the record comes later
+        QCOMPARE(e.commands(), u"---"_s);
         e.clock.advance(9000);
         QCOMPARE(e.log(), Record(2, u"012"_s));
     }
@@ -131,18 +141,22 @@ private Q_SLOTS:
     void cancelGivesTheCommandsBackOnceNoDrawIsUnderWay_data() {
         QTest::addColumn<int>("cancelAt");
         QTest::addColumn<QString>("commandsBackAfter");
-        QTest::newRow("between draws") << 19500 << u"0"_s;
-        QTest::newRow("during a draw, after its record") << 14000 << u"5000"_s;
+        QTest::addColumn<QString>("commands");  // right after the cancel
+        QTest::newRow("between draws") << 19500 << u"0"_s << u"++-"_s;
+        QTest::newRow("during a draw, after its record") << 14000 << u"5000"_s << u"---"_s;
     }
     void cancelGivesTheCommandsBackOnceNoDrawIsUnderWay() {
         QFETCH(int, cancelAt);
         QFETCH(QString, commandsBackAfter);
+        QFETCH(QString, commands);
         Engine e{1, 2, 3, 4, 5, 6};
         e.search({u"9"_s, u"9"_s, u"9"_s});
         e.clock.advanceTo(cancelAt);
         e.recorder.take();
         e.engine.search().cancel();
+        QCOMPARE(e.commands(), commands);
         e.clock.advanceTo(100000);
+        QCOMPARE(e.commands(), u"++-"_s);
         QCOMPARE(e.recorder.take().filter(QRegularExpression(u"box|draw on"_s)),
                  (QStringList{u"0 "_s + kCancelled, commandsBackAfter + u" manual draw on"_s,
                               commandsBackAfter + u" automatic draw on"_s}));
@@ -188,6 +202,7 @@ private Q_SLOTS:
         e.clock.advanceTo(secondDrawAt + 9050);
         QCOMPARE(e.log(), Record(1, firstRecord) + Record(2, u"222"_s));
         QVERIFY(e.recorder.take().filter(u"box"_s).isEmpty());
+        QCOMPARE(e.commands(), u"--+"_s);
     }
 };
 

@@ -1,8 +1,10 @@
 // Stand-in browser panes for the window tests: they note which place was sent to which address,
-// in order, and load nothing.
+// in order, and load nothing. Like a real view, each fills its place, here with a flat colour, so
+// that the window's pictures show where the places are.
 #include "web/paneengine.h"
 
 #include <QObject>
+#include <QPalette>
 #include <QStringList>
 #include <QWidget>
 
@@ -23,6 +25,11 @@ class RecordingPanes final : public QObject, public velmora::PaneEngine {
     struct Session final : velmora::PaneSession {
         explicit Session(QStringList& log) : log(log) {}
         velmora::Pane& addPane(QWidget& place, velmora::PaneStyle) override {
+            auto* view = new QWidget(&place);
+            view->setGeometry(place.rect());
+            view->setAutoFillBackground(true);
+            view->setPalette(QPalette(QColor(0x9C, 0xC8, 0xE8)));
+            view->show();
             return panes.emplace_back(place.objectName(), log);
         }
         QStringList& log;

@@ -3,8 +3,10 @@
 #include "web/links.h"
 #include "web/panehost.h"
 #include "window/controls.h"
+#include "window/filedialogs.h"
 #include "window/look.h"
 #include "window/mainwindow.h"
+#include "window/trendchart.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -12,10 +14,13 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPluginLoader>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -27,8 +32,9 @@ using velmora::test::Record;
 
 namespace {
 
-// The window with the outside world replaced: boxes and pages opened go to `seen`.
-struct Window final : Messages, UrlOpener {
+// The window with the outside world replaced: boxes and pages opened go to `seen`; the file
+// dialog answers `saveAs`.
+struct Window final : Messages, UrlOpener, FileDialogs {
     void show(const QString& text, const QString& title) override {
         seen << title + u": "_s + text;
     }
@@ -36,6 +42,7 @@ struct Window final : Messages, UrlOpener {
         seen << address;
         answer(browserWorks);
     }
+    QString saveFileName(QWidget*, const QString&) override { return saveAs; }
     template <typename T = QWidget>
     T* find(const QString& name) {
         return w.findChild<T*>(name);
@@ -44,19 +51,80 @@ struct Window final : Messages, UrlOpener {
     QString spoken(const QString& name, QAccessible::Text text) {
         return QAccessible::queryAccessibleInterface(find(name))->text(text);
     }
+    // Which of 手动摇奖, 自动摇奖, 清空记录 and 取消自动 are enabled.
+    QString buttons() {
+        QString open;
+        for (const QString& name : {u"Command1"_s, u"Command11"_s, u"ccp"_s, u"Command13"_s}) {
+            open += find(name)->isEnabled() ? u'+' : u'-';
+        }
+        return open;
+    }
+    // Manual draws of the digits given, one after the other.
+    void draw(const QString& digits) {
+        this->digits.script.clear();
+        for (QChar digit : digits) {
+            this->digits.script << digit.digitValue();
+        }
+        for (qsizetype i = 0; i < digits.size(); i += 3) {
+            click(u"Command1"_s);
+            clock.advance(9050);
+        }
+    }
 
     QStringList seen;
     bool browserWorks = true;
+    QString saveAs;
     VirtualClock clock;
     test::ScriptedDigits digits{3, 6, 9};
-    MainWindow w{{clock, digits, *this, *this, false}};
+    MainWindow w{{clock, digits, *this, *this, *this, false}};
 };
+
+#ifdef VELMORA_PICTURES_DIR
+// Compares a picture with its reference in the pictures folder, or writes it there when
+// VELMORA_WRITE_PICTURES is set.
+void CompareWithReference(const QImage& picture, const QString& name) {
+    const QImage seen = picture.convertToFormat(QImage::Format_RGB32);
+    const QString reference = QStringLiteral(VELMORA_PICTURES_DIR) + u'/' + name;
+    if (qEnvironmentVariableIsSet("VELMORA_WRITE_PICTURES")) {
+        QVERIFY(seen.save(reference));
+        return;
+    }
+    QImage difference = QImage(reference).convertToFormat(QImage::Format_RGB32);
+    QVERIFY2(difference.size() == seen.size(), qPrintable(reference));
+    QPainter painter(&difference);
+    painter.setCompositionMode(QPainter::CompositionMode_Difference);
+    painter.drawImage(0, 0, seen);
+    painter.end();
+    // Anti-aliasing may differ a little; a misspelt caption or a changed colour differs a lot.
+    int differing = 0;
+    for (int y = 0; y < seen.height(); ++y) {
+        for (int x = 0; x < seen.width(); ++x) {
+            const QRgb d = difference.pixel(x, y);
+            differing += std::max({qRed(d), qGreen(d), qBlue(d)}) > 32 ? 1 : 0;
+        }
+    }
+    const QString seenFile = QDir::current().absoluteFilePath(u"seen-"_s + name);
+    const QString differenceFile = QDir::current().absoluteFilePath(u"difference-"_s + name);
+    if (differing > 8) {
+        seen.save(seenFile);
+        difference.save(differenceFile);
+    }
+    QVERIFY2(differing <= 8,
+             qPrintable(QString::number(differing) + u" pixels differ from "_s + reference +
+                        u"; see "_s + seenFile + u" and "_s + differenceFile));
+}
+#endif
 
 }  // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() {
+        // As root the sandbox check would keep even the stand-in panes from loading.
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+
 #ifdef VELMORA_PICTURES_DIR
     // One picture pins every caption, colour, font, frame and place at once. It is taken with
     // UMing alone and must not change when Noto CJK is installed beside it
@@ -74,47 +142,33 @@ private Q_SLOTS:
         }
         Window win;
         QCOMPARE(win.w.windowTitle(), u"Corvinet—Velmora"_s);
+        // Stand-in panes paint their places, so that a place out of its designed rectangle shows.
+        win.w.panes().setEnginePath(QStringLiteral(VELMORA_RECORDING_PANES));
+        win.w.panes().loadEngine();
         if (afterADraw) {
             win.click(u"Command1"_s);
             win.clock.advance(9050);
         }
-        const QImage seen = win.w.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QString name = QString::fromLatin1(QTest::currentDataTag()) + u".png"_s;
-        const QString reference = QStringLiteral(VELMORA_PICTURES_DIR) + u'/' + name;
-        if (qEnvironmentVariableIsSet("VELMORA_WRITE_PICTURES")) {
-            QVERIFY(seen.save(reference));
-            return;
-        }
-        QImage difference = QImage(reference).convertToFormat(QImage::Format_RGB32);
-        QVERIFY2(difference.size() == seen.size(), qPrintable(reference));
-        QPainter painter(&difference);
-        painter.setCompositionMode(QPainter::CompositionMode_Difference);
-        painter.drawImage(0, 0, seen);
-        painter.end();
-        // Anti-aliasing may differ a little; a misspelt caption or a changed colour differs a lot.
-        int differing = 0;
-        for (int y = 0; y < seen.height(); ++y) {
-            for (int x = 0; x < seen.width(); ++x) {
-                const QRgb d = difference.pixel(x, y);
-                differing += std::max({qRed(d), qGreen(d), qBlue(d)}) > 32 ? 1 : 0;
-            }
-        }
-        const QString seenFile = QDir::current().absoluteFilePath(u"seen-"_s + name);
-        const QString differenceFile = QDir::current().absoluteFilePath(u"difference-"_s + name);
-        if (differing > 8) {
-            seen.save(seenFile);
-            difference.save(differenceFile);
-        }
-        QVERIFY2(differing <= 8,
-                 qPrintable(QString::number(differing) + u" pixels differ from "_s + reference +
-                            u"; see "_s + seenFile + u" and "_s + differenceFile));
+        CompareWithReference(win.w.grab().toImage(),
+                             QString::fromLatin1(QTest::currentDataTag()) + u".png"_s);
+    }
+
+    // Thirty draws with 豹子 (3, 11, 30), 组三 of each arrangement (4, 5, 7), 组六, runs of 5 in
+    // 百位 and 十位 (3 and 4), and 百位 7 missing since draw 12.
+    void theChartLooksAsDesigned() {
+        Window win;
+        win.draw(
+            u"307112555556121930211047386652000729815343690258174936402561889035617290443"
+            u"508962184371999"_s);
+        TrendChartWindow& chart = win.w.showChart();
+        chart.resize(chart.sizeHint().width(), 37 * chart.chart().rowHeight() + 90);
+        QCOMPARE(win.w.stats().size(), 30);
+        CompareWithReference(chart.grab().toImage(), u"chart.png"_s);
     }
 #endif
 
 #ifdef VELMORA_RECORDING_PANES
     void startUpPointsTheLowerPaneAtItsPageFirst() {
-        // As root the sandbox check would keep even these stand-in panes from loading.
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         MainWindow real;  // the program's window, with stand-in panes
         const QString plugin = QStringLiteral(VELMORA_RECORDING_PANES);
         real.panes().setEnginePath(plugin);
@@ -134,7 +188,7 @@ private Q_SLOTS:
         Window win;
         win.click(u"Command1"_s);
         QCOMPARE(win.spoken(u"Label4"_s, QAccessible::Name), u"第 1 次"_s);
-        QVERIFY(!win.find(u"Command1"_s)->isEnabled() && !win.find(u"Command11"_s)->isEnabled());
+        QCOMPARE(win.buttons(), u"--+-"_s);
         win.clock.advance(9000);
         QCOMPARE(win.spoken(u"Text4"_s, QAccessible::Description),
                  u"最新记录：第1次开奖结果:369"_s);
@@ -188,9 +242,88 @@ private Q_SLOTS:
         QCOMPARE(win.find<QLineEdit>(u"Text5"_s)->text(), u"9"_s);
         win.find(u"Command11"_s)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(win.buttons(), u"--++"_s);
         win.clock.advance(10000);
         QTest::keyClick(win.find(u"Command13"_s), Qt::Key_Space);
         QCOMPARE(win.seen, QStringList{u"摇奖提示框: 本次摇奖结束后，将停止继续摇奖"_s});
+        QCOMPARE(win.buttons(), u"--+-"_s);  // back once the draw under way is logged
+        win.clock.advance(9000);
+        QCOMPARE(win.buttons(), u"+++-"_s);
+    }
+
+    void theChartOpensFromCtrlTAndTheLogMenuWithoutDisturbingADraw() {
+        Window win;
+        win.w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&win.w));
+        win.click(u"Command1"_s);
+        win.clock.advance(4000);
+        QTest::keyClick(win.find(u"Text5"_s), Qt::Key_T, Qt::ControlModifier);
+        QPointer<TrendChartWindow> chart = win.w.findChild<TrendChartWindow*>();
+        QVERIFY(chart != nullptr && chart->isVisible());
+        QCOMPARE(win.find<QLineEdit>(u"Text5"_s)->text(), QString());
+        win.clock.advance(5050);
+        QCOMPARE(win.find<LogBox>(u"Text4"_s)->text(), Record(1, u"369"_s));
+        chart->close();
+        QTRY_VERIFY(chart == nullptr);  // closed, it gives its memory back
+        // The platform's own items first, then the chart and the record.
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5), QPoint(5, 5));
+        QApplication::sendEvent(win.find(u"Text4"_s), &request);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu != nullptr);
+        const QList<QAction*> items = menu->actions();
+        QCOMPARE(items.mid(items.size() - 3),
+                 (QList<QAction*>{win.w.findChild<QAction*>(u"openChart"_s),
+                                  win.w.findChild<QAction*>(u"copyRecord"_s),
+                                  win.w.findChild<QAction*>(u"saveRecord"_s)}));
+        QCOMPARE(items[items.size() - 3]->text(), u"走势图 (本次摇奖)"_s);
+        menu->close();  // as choosing an item does, before the item acts
+        items[items.size() - 3]->trigger();
+        QVERIFY(win.w.findChild<TrendChartWindow*>()->isVisible());
+    }
+
+    // Two draws, then the log is cleared: the record still has both.
+    void theWholeSessionIsCopiedAndSavedAsCsv() {
+        Window win;
+        win.draw(u"369000"_s);
+        win.click(u"ccp"_s);
+        const QStringList rows{u"次序,百位,十位,个位,和值,跨度,奇偶,大小,质合,012路,形态"_s,
+                               u"1,3,6,9,18,6,奇偶奇,小大大,质合合,0 0 0,组六"_s,
+                               u"2,0,0,0,0,0,偶偶偶,小小小,合合合,0 0 0,豹子"_s};
+        win.w.findChild<QAction*>(u"copyRecord"_s)->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), rows.join(u'\n').replace(u',', u'\t') + u'\n');
+        // A folder that is a file cannot be written to, even by root.
+        QTemporaryDir folder;
+        QVERIFY(QFile(folder.filePath(u"file"_s)).open(QIODevice::WriteOnly));
+        for (const QString& name : {u"file/记录.csv"_s, u"记录.csv"_s}) {
+            win.saveAs = folder.filePath(name);
+            win.w.findChild<QAction*>(u"saveRecord"_s)->trigger();
+        }
+        QCOMPARE(win.seen.size(), 1);
+        QVERIFY(
+            win.seen[0].startsWith(u"保存失败: 无法保存摇奖记录：\n"_s +
+                                   QDir::toNativeSeparators(folder.filePath(u"file/记录.csv"_s))));
+        QVERIFY(!QFileInfo::exists(folder.filePath(u"file/记录.csv"_s)));
+        QFile saved(win.saveAs);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), "\xEF\xBB\xBF" + rows.join(u"\r\n"_s).toUtf8() + "\r\n");
+    }
+
+    void theChartFollowsNewDrawsUnlessScrolledAway() {
+        SessionStats stats;
+        for (int i = 0; i < 100; ++i) {
+            stats.add(Draw{{i % 10, 0, 0}});
+        }
+        TrendChart chart(stats);  // opens on the newest row
+        chart.resize(chart.sizeHint().width(), 20 * chart.rowHeight());
+        chart.show();
+        QScrollBar* bar = chart.verticalScrollBar();
+        QVERIFY(bar->maximum() > 0 && bar->value() == bar->maximum());
+        bar->setValue(bar->maximum() - chart.rowHeight());
+        stats.add(Draw{{1, 2, 3}});
+        QCOMPARE(bar->maximum() - bar->value(), 2 * chart.rowHeight());
+        bar->setValue(bar->maximum());
+        stats.add(Draw{{1, 2, 3}});
+        QCOMPARE(bar->value(), bar->maximum());
     }
 
     void linksOpenOnePagePerClickAndTheLabelFollowsThePointer() {

@@ -1,0 +1,214 @@
+// The session statistics and the trend chart with many draws: feeding 10^6 draws into the model,
+// opening the chart on 10^5 draws to its first frame, one live row with 10^5 rows present, and
+// the memory of both. With --screenshot FILE it instead runs an automatic search in the main
+// window on a virtual clock, with clock-seeded digits, until it finds its target, and saves a
+// picture of the chart.
+#include "control/messages.h"
+#include "draw/digitsource.h"
+#include "draw/virtualclock.h"
+#include "stats/sessionstats.h"
+#include "web/links.h"
+#include "window/filedialogs.h"
+#include "window/mainwindow.h"
+#include "window/trendchart.h"
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+
+namespace {
+
+using namespace velmora;
+using namespace Qt::StringLiterals;
+
+// Counts the frames a widget paints.
+struct Frames final : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+    int count = 0;
+    void waitForNext(int after) {
+        while (count <= after) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+    }
+};
+
+Draw Pseudorandom(quint32& state) {
+    state = state * 1664525u + 1013904223u;
+    const quint32 number = (state >> 8) % 1000;
+    return Draw{{static_cast<int>(number / 100), static_cast<int>(number / 10 % 10),
+                 static_cast<int>(number % 10)}};
+}
+
+std::size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
+
+// Proportional set size of this process, KiB.
+double PssKiB() {
+    QFile file(u"/proc/self/smaps_rollup"_s);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    const QRegularExpression pss(u"^Pss:\\s+(\\d+)"_s, QRegularExpression::MultilineOption);
+    return pss.match(QString::fromLatin1(file.readAll())).captured(1).toDouble();
+}
+
+void FeedAMillionDraws(benchmark::State& state) {
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const std::size_t before = HeapInUse();
+        auto stats = std::make_unique<SessionStats>();
+        quint32 seed = 1;
+        for (int i = 0; i < 1000000; ++i) {
+            stats->add(Pseudorandom(seed));
+        }
+        bytes = HeapInUse() - before;
+        benchmark::DoNotOptimize(stats->pValue(0));
+    }
+    state.counters["model_MiB"] = static_cast<double>(bytes) / (1 << 20);
+}
+BENCHMARK(FeedAMillionDraws)->Repetitions(9)->Unit(benchmark::kMillisecond);
+
+// Sessions of 100 and of 10^5 draws: the chart's cost should follow its window, not the session.
+std::map<int, std::unique_ptr<SessionStats>> sessions;
+
+SessionStats& Session(int draws) {
+    std::unique_ptr<SessionStats>& stats = sessions[draws];
+    if (!stats) {
+        stats = std::make_unique<SessionStats>();
+        quint32 seed = 5;
+        for (int i = 0; i < draws; ++i) {
+            stats->add(Pseudorandom(seed));
+        }
+    }
+    return *stats;
+}
+
+void OpenTheChartToItsFirstFrame(benchmark::State& state) {
+    for (auto _ : state) {
+        auto window =
+            std::make_unique<TrendChartWindow>(Session(state.range(0)), QList<QAction*>{});
+        Frames frames;
+        window->chart().viewport()->installEventFilter(&frames);
+        window->resize(window->sizeHint());
+        window->show();
+        frames.waitForNext(0);
+        state.PauseTiming();
+        window.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(OpenTheChartToItsFirstFrame)
+    ->Arg(100)
+    ->Arg(100000)
+    ->Repetitions(9)
+    ->Iterations(20)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void OneLiveRow(benchmark::State& state) {
+    SessionStats& stats = Session(state.range(0));
+    TrendChartWindow window(stats, {});
+    Frames frames;
+    window.chart().viewport()->installEventFilter(&frames);
+    window.resize(window.sizeHint());
+    window.show();
+    frames.waitForNext(0);
+    quint32 seed = 7;
+    for (auto _ : state) {
+        const int painted = frames.count;
+        stats.add(Pseudorandom(seed));
+        frames.waitForNext(painted);
+    }
+    QScrollBar* bar = window.chart().verticalScrollBar();
+    state.counters["kept_newest_in_view"] = bar->value() == bar->maximum() ? 1 : 0;
+}
+BENCHMARK(OneLiveRow)
+    ->Arg(100)
+    ->Arg(100000)
+    ->Repetitions(9)
+    ->Iterations(50)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Once: what 10^5 draws take in the model, and what the chart window adds when shown.
+void MemoryWithAHundredThousandDraws(benchmark::State& state) {
+    for (auto _ : state) {
+        const std::size_t heap = HeapInUse();
+        auto stats = std::make_unique<SessionStats>();
+        quint32 seed = 3;
+        for (int i = 0; i < 100000; ++i) {
+            stats->add(Pseudorandom(seed));
+        }
+        state.counters["model_KiB"] = static_cast<double>(HeapInUse() - heap) / 1024;
+        const std::size_t heapBefore = HeapInUse();
+        const double pssBefore = PssKiB();
+        auto window = std::make_unique<TrendChartWindow>(*stats, QList<QAction*>{});
+        Frames frames;
+        window->chart().viewport()->installEventFilter(&frames);
+        window->resize(window->sizeHint());
+        window->show();
+        frames.waitForNext(0);
+        QApplication::processEvents();
+        state.counters["chart_heap_KiB"] = static_cast<double>(HeapInUse() - heapBefore) / 1024;
+        state.counters["chart_pss_KiB"] = PssKiB() - pssBefore;
+        state.counters["window_w"] = window->width();
+        state.counters["window_h"] = window->height();
+    }
+}
+BENCHMARK(MemoryWithAHundredThousandDraws)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+struct Quiet final : Messages, UrlOpener, FileDialogs {
+    void show(const QString& text, const QString&) override { said << text; }
+    void openAddress(const QString&, std::function<void(bool)>) override {}
+    QString saveFileName(QWidget*, const QString&) override { return {}; }
+    QStringList said;
+};
+
+int Screenshot(const QString& file) {
+    VirtualClock clock;
+    ClockSeededDigitSource digits;
+    Quiet quiet;
+    MainWindow window(MainWindow::Services{clock, digits, quiet, quiet, quiet, false});
+    window.show();
+    const QString target = u"307"_s;
+    for (int i = 0; i < 3; ++i) {
+        window.findChild<QLineEdit*>(u"Text"_s + QString::number(i + 5))->setText(target.mid(i, 1));
+    }
+    window.findChild<QPushButton*>(u"Command11"_s)->click();
+    while (window.engine().search().isSearching()) {
+        clock.advance(10000);
+    }
+    TrendChartWindow& chart = window.showChart();
+    chart.resize(chart.sizeHint().width(), 640);
+    QApplication::processEvents();
+    std::printf("%lld draws, %s\n", static_cast<long long>(window.stats().size()),
+                qPrintable(quiet.said.join(u" | "_s)));
+    return chart.grab().save(file) ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--screenshot") == 0) {
+        return Screenshot(QString::fromLocal8Bit(argv[2]));
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
