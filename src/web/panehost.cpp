@@ -136,6 +136,10 @@ private:
              message.startsWith(u"No suitable graphics backend found"_s))) {
             return;
         }
+        // Whoever turned the sandbox off knows it.
+        if (message == u"Sandboxing disabled by user."_s) {
+            return;
+        }
         if (previousHandler_ != nullptr) {
             previousHandler_(type, context, message);
         }
