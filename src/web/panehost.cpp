@@ -1,6 +1,9 @@
 #include "web/panehost.h"
 
 #include "web/paneengine.h"
+#ifdef VELMORA_WEBVIEW2
+#include "web/webview2panes.h"
+#endif
 
 #include <QtGui/qtguiglobal.h>
 #include <QCoreApplication>
@@ -197,6 +200,9 @@ struct PaneHost::Impl {
     }
 
     PaneEngine* load(QString& reason) {
+#ifdef VELMORA_WEBVIEW2
+        return &WebView2PaneEngine();
+#endif
         if (enginePath.isEmpty()) {
             return nullptr;  // built without panes: nothing to report
         }
