@@ -42,7 +42,7 @@ echo "velmora.exe under Wine $(wine --version 2>/dev/null), $(nproc) cores, $rou
 round=1
 while [ "$round" -le "$rounds" ]; do
   hyperfine --warmup 1 --runs 3 --export-json "$build/startup-$round.json" --style none "$@" \
-    >/dev/null
+    >/dev/null 2>&1
   round=$((round + 1))
 done
 python3 - "$build" "$rounds" <<'PY'

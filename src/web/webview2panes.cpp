@@ -301,19 +301,25 @@ private:
         using Create = HRESULT(STDMETHODCALLTYPE*)(
             bool, int, PCWSTR, IUnknown*,
             ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*);
-        auto done = Callback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT,
-                             ICoreWebView2Environment*>::make([this](HRESULT result,
-                                                                     ICoreWebView2Environment*
-                                                                         environment) {
-            if (FAILED(result) || environment == nullptr) {
-                failed();
-                return;
-            }
-            environment_ = Com<ICoreWebView2Environment>::shared(environment);
-            for (const auto& pane : panes_) {
-                pane->create(environment);
-            }
-        });
+        auto done =
+            Callback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT,
+                     ICoreWebView2Environment*>::make([this,
+                                                       alive = QPointer(&healed_)](
+                                                          HRESULT result,
+                                                          ICoreWebView2Environment* environment) {
+                // The window may have closed while the runtime started.
+                if (!alive) {
+                    return;
+                }
+                if (FAILED(result) || environment == nullptr) {
+                    failed();
+                    return;
+                }
+                environment_ = Com<ICoreWebView2Environment>::shared(environment);
+                for (const auto& pane : panes_) {
+                    pane->create(environment);
+                }
+            });
         for (const QString& library : WebView2RuntimeCandidates(InstalledRuntimes())) {
             // Stays loaded for the rest of the run, like the runtime it starts.
             HMODULE module = LoadLibraryExW(reinterpret_cast<LPCWSTR>(library.utf16()), nullptr,
@@ -378,17 +384,24 @@ void WebView2Pane::create(ICoreWebView2Environment* environment) {
         return;
     }
     const auto hwnd = reinterpret_cast<HWND>(place_->winId());
-    auto done =
-        Callback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT,
-                 ICoreWebView2Controller*>::make([this](HRESULT result,
-                                                        ICoreWebView2Controller* controller) {
-            if (FAILED(result) || controller == nullptr) {
-                showNote();
-            } else {
-                adopt(controller);
+    auto done = Callback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT,
+                         ICoreWebView2Controller*>::make([this,
+                                                          alive = QPointer(this)](
+                                                             HRESULT result,
+                                                             ICoreWebView2Controller* controller) {
+        if (!alive) {
+            if (controller != nullptr) {
+                controller->Close();
             }
-            session_.flush();
-        });
+            return;
+        }
+        if (FAILED(result) || controller == nullptr) {
+            showNote();
+        } else {
+            adopt(controller);
+        }
+        session_.flush();
+    });
     // Private mode keeps cookies, cache and history of the pages in memory.
     const auto environment10 =
         Com<ICoreWebView2Environment>::shared(environment).as<ICoreWebView2Environment10>();
