@@ -95,8 +95,9 @@ class TestWebView2 : public QObject, public velmora::UrlOpener {
         QString log() const {
             QString log = QString::fromWCharArray(Log());
             for (QWidget* place : {upper, lower}) {
-                log.replace(u'w' + QString::number(reinterpret_cast<quintptr>(Handle(place))),
-                            place == upper ? u"upper"_s : u"lower"_s);
+                log.replace(
+                    u'w' + QString::number(reinterpret_cast<quintptr>(Handle(place))) + u' ',
+                    place == upper ? u"upper "_s : u"lower "_s);
             }
             return log;
         }
