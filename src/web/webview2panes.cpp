@@ -328,7 +328,7 @@ private:
                 module != nullptr
                     ? GetProcAddress(module, "CreateWebViewEnvironmentWithOptionsInternal")
                     : nullptr));
-            // Installed runtime (0), checking for one already running with this data folder.
+            // The flag as the public loaders pass it; runtime type 0 is an installed runtime.
             if (create != nullptr &&
                 SUCCEEDED(create(true, 0, reinterpret_cast<PCWSTR>(folder.utf16()), nullptr,
                                  done.get()))) {
