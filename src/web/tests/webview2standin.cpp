@@ -322,14 +322,6 @@ __declspec(dllexport) void StandInReset(bool failing) {
 __declspec(dllexport) const wchar_t* StandInLog() {
     return gLog.c_str();
 }
-__declspec(dllexport) HWND StandInWindow(HWND parent) {
-    for (auto pane = gPanes.rbegin(); pane != gPanes.rend(); ++pane) {
-        if (pane->parent == parent && pane->window != nullptr) {
-            return pane->window;
-        }
-    }
-    return nullptr;
-}
 __declspec(dllexport) void StandInRaise(HWND parent, int slot, LPCWSTR text, int number,
                                         BOOL flag) {
     const Table& args = slot == 13 ? kFocusArgs : slot == 44 ? kNewWindowArgs : kFailedArgs;
