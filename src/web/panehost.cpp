@@ -2,6 +2,9 @@
 
 #include "web/browserenvironment.h"
 #include "web/paneengine.h"
+#ifdef VELMORA_WEBVIEW2
+#include "web/webview2panes.h"
+#endif
 
 #include <QtGui/qtguiglobal.h>
 #include <QCoreApplication>
@@ -116,6 +119,10 @@ private:
              message.startsWith(u"No suitable graphics backend found"_s))) {
             return;
         }
+        // Whoever turned the sandbox off knows it.
+        if (message == u"Sandboxing disabled by user."_s) {
+            return;
+        }
         if (previousHandler_ != nullptr) {
             previousHandler_(type, context, message);
         }
@@ -172,6 +179,9 @@ struct PaneHost::Impl {
     }
 
     PaneEngine* load(QString& reason) {
+#ifdef VELMORA_WEBVIEW2
+        return &WebView2PaneEngine();
+#endif
         if (enginePath.isEmpty()) {
             return nullptr;  // built without panes: nothing to report
         }

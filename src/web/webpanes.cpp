@@ -3,12 +3,14 @@
 
 #include "web/links.h"
 #include "web/paneengine.h"
+#include "web/panerecovery.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEvent>
 #include <QLayout>
+#include <QLoggingCategory>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -30,8 +32,6 @@
 #include <QWebEngineView>
 #include <QWidget>
 
-#include <array>
-#include <cstddef>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -58,10 +58,8 @@ const QString kHideScrollBars =
   body.style.setProperty('overflow', 'hidden', 'important');
 })();)js"_s;
 
-// A pane whose renderer died loads its page again: at once the first time, later each time the
-// renderer dies again before the page has been up for kHealedAfterMs, and not after the last try.
-constexpr std::array kRetryDelaysMs{0, 1000, 4000};
-constexpr int kHealedAfterMs = 10000;
+// What pages write to their console is for whoever debugs them: QT_LOGGING_RULES shows it.
+Q_LOGGING_CATEGORY(lcPageConsole, "velmora.pages.console", QtWarningMsg)
 
 #ifdef Q_OS_UNIX
 bool SandboxDisabled() {
@@ -150,6 +148,11 @@ public:
 protected:
     // The new window has already gone to the user's browser (newWindowRequested).
     QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
+
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int line,
+                                  const QString& source) override {
+        qCInfo(lcPageConsole).noquote() << source << line << message;
+    }
 };
 
 // Keeps the view where the window put its place in the Tab order. Views come after the window
@@ -221,8 +224,8 @@ public:
         retry_->setSingleShot(true);
         QObject::connect(retry_, &QTimer::timeout, view_, [this] { Heal(); });
         healed_->setSingleShot(true);
-        healed_->setInterval(kHealedAfterMs);
-        QObject::connect(healed_, &QTimer::timeout, view_, [this] { tries_ = 0; });
+        healed_->setInterval(PaneRecovery::kHealedAfter);
+        QObject::connect(healed_, &QTimer::timeout, view_, [this] { recovery_.healed(); });
         view_->setPage(NewPage());
 
         auto* chainPlace = new FocusChainPlace(place, *view_);
@@ -290,14 +293,15 @@ private:
         QObject::connect(page, &QWebEnginePage::renderProcessTerminated, retry_,
                          [this, page](QWebEnginePage::RenderProcessTerminationStatus status) {
                              healed_->stop();
-                             if (status == QWebEnginePage::NormalTerminationStatus ||
-                                 tries_ >= kRetryDelaysMs.size()) {
+                             const auto wait =
+                                 recovery_.ended(status == QWebEnginePage::NormalTerminationStatus);
+                             if (!wait) {
                                  return;
                              }
                              lost_ = page->url().isEmpty() ? requested_ : page->url();
                              // The engine drops the widget that had the focus with the renderer.
                              refocus_ = view_->hasFocus();
-                             retry_->start(kRetryDelaysMs[tries_++]);
+                             retry_->start(*wait);
                          });
         return page;
     }
@@ -321,7 +325,7 @@ private:
     UserGestures* const gestures_;
     QTimer* const retry_;
     QTimer* const healed_;
-    std::size_t tries_ = 0;
+    PaneRecovery recovery_;
     QUrl requested_;
     QUrl lost_;
     bool refocus_ = false;

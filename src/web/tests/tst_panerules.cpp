@@ -1,0 +1,99 @@
+#include "web/panerecovery.h"
+#include "web/webview2runtime.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using velmora::RuntimeChannel;
+using velmora::RuntimeEntry;
+
+namespace {
+
+QString Library(const QString& folder) {
+    return folder + u"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll"_s;
+}
+
+const QString kMachine = u"C:\\Program Files (x86)\\Microsoft\\EdgeWebView\\Application\\"_s;
+const QString kUser = u"C:\\Users\\a\\AppData\\Local\\Microsoft\\EdgeWebView\\Application\\"_s;
+
+}  // namespace
+
+class TestPaneRules : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void runtimeCandidates_data() {
+        QTest::addColumn<QList<RuntimeEntry>>("entries");
+        QTest::addColumn<QStringList>("libraries");
+        const auto stable = RuntimeChannel::Stable;
+        QTest::newRow("none") << QList<RuntimeEntry>{} << QStringList{};
+        QTest::newRow("per machine")
+            << QList<RuntimeEntry>{{stable, false, kMachine + u"120.0.2210.91"_s}}
+            << QStringList{Library(kMachine + u"120.0.2210.91"_s)};
+        QTest::newRow("trailing backslash and blanks kept out")
+            << QList<RuntimeEntry>{{stable, true, u" "_s + kUser + u"99.1.2.3\\ "_s}}
+            << QStringList{Library(kUser + u"99.1.2.3"_s)};
+        QTest::newRow("stable before a newer beta")
+            << QList<RuntimeEntry>{{RuntimeChannel::Beta, false, kMachine + u"130.0.0.1"_s},
+                                   {RuntimeChannel::Canary, false, kMachine + u"140.0.0.1"_s},
+                                   {stable, true, kUser + u"120.0.0.1"_s}}
+            << QStringList{Library(kUser + u"120.0.0.1"_s), Library(kMachine + u"130.0.0.1"_s),
+                           Library(kMachine + u"140.0.0.1"_s)};
+        // Compared as numbers, 99 would win as text.
+        QTest::newRow("newer version first, not by text")
+            << QList<RuntimeEntry>{{stable, false, kMachine + u"99.0.0.0"_s},
+                                   {stable, true, kUser + u"120.0.0.0"_s}}
+            << QStringList{Library(kUser + u"120.0.0.0"_s), Library(kMachine + u"99.0.0.0"_s)};
+        QTest::newRow("same version: per machine first, once")
+            << QList<RuntimeEntry>{{stable, true, kUser + u"120.0.0.0"_s},
+                                   {stable, false, kMachine + u"120.0.0.0"_s},
+                                   {stable, false, kMachine.toLower() + u"120.0.0.0"_s}}
+            << QStringList{Library(kMachine + u"120.0.0.0"_s), Library(kUser + u"120.0.0.0"_s)};
+        QTest::newRow("share") << QList<RuntimeEntry>{{stable, false, u"\\\\host\\wv\\1.2.3.4"_s}}
+                               << QStringList{Library(u"\\\\host\\wv\\1.2.3.4"_s)};
+        for (const QString& bad :
+             {QString(), u"120.0.0.0"_s, u"Application\\120.0.0.0"_s, kMachine,
+              kMachine + u"120.0.0"_s, kMachine + u"120.0.0.0.1"_s, kMachine + u"latest"_s,
+              kMachine + u"..\\120.0.0.0"_s, kMachine + u"120.0.0.0\\x64"_s}) {
+            QTest::addRow("bad value '%s'", qPrintable(bad))
+                << QList<RuntimeEntry>{{stable, false, bad}} << QStringList{};
+        }
+    }
+
+    void runtimeCandidates() {
+        QFETCH(QList<RuntimeEntry>, entries);
+        QFETCH(QStringList, libraries);
+        QCOMPARE(velmora::WebView2RuntimeCandidates(entries), libraries);
+    }
+
+    void recovery_data() {
+        // Each step: 'c' a crash, 'n' a normal exit, 'h' the page up long enough; the waits
+        // answered for the ends, -1 for none.
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QList<int>>("waits");
+        QTest::newRow("one crash") << u"c"_s << QList<int>{0};
+        QTest::newRow("last try, then none") << u"cccc"_s << QList<int>{0, 1000, 4000, -1};
+        QTest::newRow("none stays none") << u"ccccc"_s << QList<int>{0, 1000, 4000, -1, -1};
+        QTest::newRow("normal exit not healed") << u"nc"_s << QList<int>{-1, 0};
+        QTest::newRow("healed starts over") << u"cchc"_s << QList<int>{0, 1000, 0};
+    }
+
+    void recovery() {
+        QFETCH(QString, steps);
+        QFETCH(QList<int>, waits);
+        velmora::PaneRecovery recovery;
+        QList<int> seen;
+        for (const QChar step : steps) {
+            if (step == u'h') {
+                recovery.healed();
+            } else {
+                const auto wait = recovery.ended(step == u'n');
+                seen.append(wait ? static_cast<int>(wait->count()) : -1);
+            }
+        }
+        QCOMPARE(seen, waits);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPaneRules)
+#include "tst_panerules.moc"

@@ -1,0 +1,666 @@
+// The browser panes on Windows: the system's Microsoft Edge WebView2 runtime, found and started
+// without Microsoft's loader library, so that the program stays one file.
+
+#include "web/webview2panes.h"
+
+#include "web/links.h"
+#include "web/paneengine.h"
+#include "web/panerecovery.h"
+#include "web/webview2.h"
+#include "web/webview2runtime.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace velmora {
+
+namespace {
+
+using namespace webview2;
+
+const QString kRuntimePage = u"https://go.microsoft.com/fwlink/p/?LinkId=2124703"_s;
+
+// Leaves a document without a body alone; runs again once the document is complete, since a
+// script injected at its creation sees no body yet.
+const QString kHideScrollBars =
+    uR"js((function () {
+  function hide() {
+    var root = document.documentElement;
+    var body = document.body;
+    if (!root || !body || !root.style || !body.style) {
+      return;
+    }
+    root.style.setProperty('overflow', 'hidden', 'important');
+    body.style.setProperty('overflow', 'hidden', 'important');
+  }
+  if (document.readyState === 'loading') {
+    document.addEventListener('DOMContentLoaded', hide);
+  } else {
+    hide();
+  }
+})();)js"_s;
+
+// EdgeUpdate's application identifiers of the WebView2 runtime and of Edge's preview channels,
+// whose browsers carry the runtime too.
+constexpr std::pair<RuntimeChannel, const wchar_t*> kChannels[] = {
+    {RuntimeChannel::Stable, L"{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}"},
+    {RuntimeChannel::Beta, L"{2CD8A007-E189-409D-A2C8-9AF4EF3C72AA}"},
+    {RuntimeChannel::Dev, L"{0D50BFEC-CD6A-4F9A-964C-C7416E3ACB10}"},
+    {RuntimeChannel::Canary, L"{65C35B14-6C1D-4122-AC46-7148CC9D6497}"},
+};
+
+QList<RuntimeEntry> InstalledRuntimes() {
+    QList<RuntimeEntry> entries;
+    for (const auto& [channel, id] : kChannels) {
+        const std::wstring key =
+            L"Software\\Microsoft\\EdgeUpdate\\ClientState\\" + std::wstring(id);
+        for (const HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            // EdgeUpdate is a 32-bit program: its machine-wide keys are in the 32-bit view.
+            HKEY state = nullptr;
+            if (RegOpenKeyExW(hive, key.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, &state) !=
+                ERROR_SUCCESS) {
+                continue;
+            }
+            wchar_t value[MAX_PATH * 2];
+            DWORD size = sizeof(value);
+            if (RegGetValueW(state, nullptr, L"EBWebView", RRF_RT_REG_SZ, nullptr, value, &size) ==
+                ERROR_SUCCESS) {
+                entries.append(
+                    {channel, hive == HKEY_CURRENT_USER, QString::fromWCharArray(value)});
+            }
+            RegCloseKey(state);
+        }
+    }
+    return entries;
+}
+
+template <class T>
+class Com {
+public:
+    Com() = default;
+    explicit Com(T* adopted) : p_(adopted) {}
+    Com(const Com& other) : p_(other.p_) {
+        if (p_ != nullptr) {
+            p_->AddRef();
+        }
+    }
+    Com& operator=(Com other) {
+        std::swap(p_, other.p_);
+        return *this;
+    }
+    ~Com() { reset(); }
+
+    static Com shared(T* p) {
+        if (p != nullptr) {
+            p->AddRef();
+        }
+        return Com(p);
+    }
+    template <class U>
+    Com<U> as() const {
+        U* u = nullptr;
+        if (p_ != nullptr) {
+            p_->QueryInterface(U::kIid, reinterpret_cast<void**>(&u));
+        }
+        return Com<U>(u);
+    }
+    void reset() {
+        if (p_ != nullptr) {
+            std::exchange(p_, nullptr)->Release();
+        }
+    }
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    T** put() {
+        reset();
+        return &p_;
+    }
+    explicit operator bool() const { return p_ != nullptr; }
+
+private:
+    T* p_ = nullptr;
+};
+
+// One handler object around a function; the runtime keeps it alive as long as it needs it.
+template <class Interface, class... Args>
+class Callback final : public Interface {
+public:
+    static Com<Interface> make(std::function<void(Args...)> function) {
+        return Com<Interface>(new Callback(std::move(function)));
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == Interface::kIid) {
+            *out = static_cast<Interface*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(Args... args) override {
+        function_(args...);
+        return S_OK;
+    }
+
+private:
+    explicit Callback(std::function<void(Args...)> function) : function_(std::move(function)) {}
+    ~Callback() = default;
+
+    std::atomic<ULONG> references_ = 1;
+    std::function<void(Args...)> function_;
+};
+
+QString Take(LPWSTR text) {
+    const QString taken = text != nullptr ? QString::fromWCharArray(text) : QString();
+    CoTaskMemFree(text);
+    return taken;
+}
+
+bool WebAddress(const QString& address) {
+    return address.startsWith(u"http://"_s, Qt::CaseInsensitive) ||
+           address.startsWith(u"https://"_s, Qt::CaseInsensitive);
+}
+
+class Note final : public QLabel {
+public:
+    Note(QWidget& place, UrlOpener& opener)
+        : QLabel(u"显示网页需要 WebView2 运行时，点击下载"_s, &place), opener_(opener) {
+        setCursor(Qt::PointingHandCursor);
+        setToolTip(kRuntimePage);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent*) override { opener_.openAddress(kRuntimePage, {}); }
+
+private:
+    UrlOpener& opener_;
+};
+
+class WebView2Session;
+
+class WebView2Pane final : public QObject, public Pane {
+public:
+    WebView2Pane(WebView2Session& session, QWidget& place, PaneStyle style);
+    ~WebView2Pane() override { close(); }
+
+    void navigate(const QString& address) override;
+
+    void create(ICoreWebView2Environment* environment);
+    void close();
+    void showNote();
+    bool ready() const { return view_ || note_ != nullptr || failed_; }
+    void go(const QString& address);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void adopt(ICoreWebView2Controller* controller);
+    void place(bool shown);
+    void ended(COREWEBVIEW2_PROCESS_FAILED_KIND kind, bool normally);
+    void focusOut(bool forward);
+
+    WebView2Session& session_;
+    QPointer<QWidget> place_;
+    const PaneStyle style_;
+    Com<ICoreWebView2Controller> controller_;
+    Com<ICoreWebView2> view_;
+    QLabel* note_ = nullptr;
+    bool failed_ = false;
+    QString address_;
+    // The address of a navigation the user started, until it became a download.
+    QString userNavigation_;
+    PaneRecovery recovery_;
+    QTimer healed_;
+    bool refocus_ = false;
+};
+
+class WebView2Session final : public PaneSession {
+public:
+    explicit WebView2Session(UrlOpener& opener) : opener_(opener) {
+        healed_.setSingleShot(true);
+        healed_.setInterval(PaneRecovery::kHealedAfter);
+        QObject::connect(&healed_, &QTimer::timeout, [this] { recovery_.healed(); });
+        // Created once the panes are there: the event loop runs first.
+        QTimer::singleShot(0, &healed_, [this] { start(); });
+    }
+
+    ~WebView2Session() override { panes_.clear(); }
+
+    Pane& addPane(QWidget& place, PaneStyle style) override {
+        panes_.push_back(std::make_unique<WebView2Pane>(*this, place, style));
+        return *panes_.back();
+    }
+
+    UrlOpener& opener() { return opener_; }
+
+    // Navigations keep their order across the panes until every pane is ready.
+    void navigate(WebView2Pane& pane, const QString& address) {
+        queued_.emplace_back(&pane, address);
+        flush();
+    }
+
+    void flush() {
+        for (const auto& pane : panes_) {
+            if (!pane->ready()) {
+                return;
+            }
+        }
+        for (const auto& [pane, address] : std::exchange(queued_, {})) {
+            pane->go(address);
+        }
+    }
+
+    void browserEnded(bool normally) {
+        if (!environment_) {
+            return;  // every pane reports it
+        }
+        environment_.reset();
+        healed_.stop();
+        for (const auto& pane : panes_) {
+            pane->close();
+        }
+        if (const auto wait = recovery_.ended(normally)) {
+            QTimer::singleShot(*wait, &healed_, [this] { start(); });
+        }
+    }
+
+    void pageShown() { healed_.start(); }
+
+private:
+    void start() {
+        const QString folder = QDir::toNativeSeparators(
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            u"/velmora/WebView2"_s);
+        using Create = HRESULT(STDMETHODCALLTYPE*)(
+            bool, int, PCWSTR, IUnknown*,
+            ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*);
+        auto done =
+            Callback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT,
+                     ICoreWebView2Environment*>::make([this,
+                                                       alive = QPointer(&healed_)](
+                                                          HRESULT result,
+                                                          ICoreWebView2Environment* environment) {
+                // The window may have closed while the runtime started.
+                if (!alive) {
+                    return;
+                }
+                if (FAILED(result) || environment == nullptr) {
+                    failed();
+                    return;
+                }
+                environment_ = Com<ICoreWebView2Environment>::shared(environment);
+                for (const auto& pane : panes_) {
+                    pane->create(environment);
+                }
+            });
+        for (const QString& library : WebView2RuntimeCandidates(InstalledRuntimes())) {
+            // Stays loaded for the rest of the run, like the runtime it starts.
+            HMODULE module = LoadLibraryExW(reinterpret_cast<LPCWSTR>(library.utf16()), nullptr,
+                                            LOAD_WITH_ALTERED_SEARCH_PATH);
+            auto create = reinterpret_cast<Create>(reinterpret_cast<void (*)()>(
+                module != nullptr
+                    ? GetProcAddress(module, "CreateWebViewEnvironmentWithOptionsInternal")
+                    : nullptr));
+            // The flag as the public loaders pass it; runtime type 0 is an installed runtime.
+            if (create != nullptr &&
+                SUCCEEDED(create(true, 0, reinterpret_cast<PCWSTR>(folder.utf16()), nullptr,
+                                 done.get()))) {
+                return;
+            }
+        }
+        failed();
+    }
+
+    void failed() {
+        for (const auto& pane : panes_) {
+            pane->showNote();
+        }
+        flush();
+    }
+
+    UrlOpener& opener_;
+    Com<ICoreWebView2Environment> environment_;
+    std::vector<std::unique_ptr<WebView2Pane>> panes_;
+    std::vector<std::pair<WebView2Pane*, QString>> queued_;
+    PaneRecovery recovery_;
+    QTimer healed_;
+};
+
+WebView2Pane::WebView2Pane(WebView2Session& session, QWidget& place, PaneStyle style)
+    : session_(session), place_(&place), style_(style) {
+    healed_.setSingleShot(true);
+    healed_.setInterval(PaneRecovery::kHealedAfter);
+    connect(&healed_, &QTimer::timeout, this, [this] { recovery_.healed(); });
+    // The runtime draws into a window of its own inside the place's; the rest of the window stays
+    // drawn by Qt alone.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    place.setAttribute(Qt::WA_DontCreateNativeAncestors);
+    place.setAttribute(Qt::WA_NativeWindow);
+    place.installEventFilter(this);
+    place.window()->installEventFilter(this);
+    place.setFocusPolicy(Qt::StrongFocus);
+}
+
+void WebView2Pane::navigate(const QString& address) {
+    session_.navigate(*this, address);
+}
+
+void WebView2Pane::go(const QString& address) {
+    address_ = address;
+    if (view_) {
+        view_->Navigate(reinterpret_cast<LPCWSTR>(address.utf16()));
+    }
+}
+
+void WebView2Pane::create(ICoreWebView2Environment* environment) {
+    if (!place_) {
+        return;
+    }
+    const auto hwnd = reinterpret_cast<HWND>(place_->winId());
+    auto done = Callback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT,
+                         ICoreWebView2Controller*>::make([this,
+                                                          alive = QPointer(this)](
+                                                             HRESULT result,
+                                                             ICoreWebView2Controller* controller) {
+        if (!alive) {
+            if (controller != nullptr) {
+                controller->Close();
+            }
+            return;
+        }
+        if (FAILED(result) || controller == nullptr) {
+            showNote();
+        } else {
+            adopt(controller);
+        }
+        session_.flush();
+    });
+    // Private mode keeps cookies, cache and history of the pages in memory.
+    const auto environment10 =
+        Com<ICoreWebView2Environment>::shared(environment).as<ICoreWebView2Environment10>();
+    Com<ICoreWebView2ControllerOptions> options;
+    if (environment10 &&
+        SUCCEEDED(environment10->CreateCoreWebView2ControllerOptions(options.put())) && options &&
+        SUCCEEDED(options->put_IsInPrivateModeEnabled(TRUE)) &&
+        SUCCEEDED(environment10->CreateCoreWebView2ControllerWithOptions(hwnd, options.get(),
+                                                                         done.get()))) {
+        return;
+    }
+    if (FAILED(environment->CreateCoreWebView2Controller(hwnd, done.get()))) {
+        showNote();
+    }
+}
+
+void WebView2Pane::adopt(ICoreWebView2Controller* controller) {
+    controller_ = Com<ICoreWebView2Controller>::shared(controller);
+    if (FAILED(controller->get_CoreWebView2(view_.put())) || !view_) {
+        close();
+        showNote();
+        return;
+    }
+    Com<ICoreWebView2Settings> settings;
+    if (SUCCEEDED(view_->get_Settings(settings.put())) && settings) {
+        // In a strip 25 pixels high the status bar would cover the page.
+        settings->put_IsStatusBarEnabled(FALSE);
+        settings->put_AreDevToolsEnabled(FALSE);
+        if (const auto settings3 = settings.as<ICoreWebView2Settings3>()) {
+            settings3->put_AreBrowserAcceleratorKeysEnabled(FALSE);
+        }
+    }
+    EventRegistrationToken token;
+    UrlOpener& opener = session_.opener();
+    view_->add_NavigationStarting(
+        Callback<ICoreWebView2NavigationStartingEventHandler, ICoreWebView2*,
+                 ICoreWebView2NavigationStartingEventArgs*>::
+            make([this](ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* args) {
+                BOOL user = FALSE;
+                LPWSTR uri = nullptr;
+                args->get_IsUserInitiated(&user);
+                args->get_Uri(&uri);
+                const QString address = Take(uri);
+                userNavigation_ = user ? address : QString();
+            }).get(),
+        &token);
+    view_->add_NavigationCompleted(
+        Callback<ICoreWebView2NavigationCompletedEventHandler, ICoreWebView2*,
+                 ICoreWebView2NavigationCompletedEventArgs*>::
+            make([this](ICoreWebView2* view, ICoreWebView2NavigationCompletedEventArgs*) {
+                LPWSTR source = nullptr;
+                if (SUCCEEDED(view->get_Source(&source))) {
+                    address_ = Take(source);
+                }
+                if (style_ == PaneStyle::WithoutScrollBars) {
+                    view->ExecuteScript(reinterpret_cast<LPCWSTR>(kHideScrollBars.utf16()),
+                                        nullptr);
+                }
+                healed_.start();
+                session_.pageShown();
+            }).get(),
+        &token);
+    if (style_ == PaneStyle::WithoutScrollBars) {
+        view_->AddScriptToExecuteOnDocumentCreated(
+            reinterpret_cast<LPCWSTR>(kHideScrollBars.utf16()), nullptr);
+    }
+    view_->add_NewWindowRequested(
+        Callback<ICoreWebView2NewWindowRequestedEventHandler, ICoreWebView2*,
+                 ICoreWebView2NewWindowRequestedEventArgs*>::
+            make([&opener](ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) {
+                args->put_Handled(TRUE);  // no window of the runtime's own
+                BOOL user = FALSE;
+                LPWSTR uri = nullptr;
+                args->get_IsUserInitiated(&user);
+                args->get_Uri(&uri);
+                // A page may hand on only what the user asked for; the runtime marks one new
+                // window per click or key.
+                if (const QString address = Take(uri); user && WebAddress(address)) {
+                    opener.openAddress(address, {});
+                }
+            }).get(),
+        &token);
+    view_->add_PermissionRequested(
+        Callback<ICoreWebView2PermissionRequestedEventHandler, ICoreWebView2*,
+                 ICoreWebView2PermissionRequestedEventArgs*>::
+            make([](ICoreWebView2*, ICoreWebView2PermissionRequestedEventArgs* args) {
+                args->put_State(COREWEBVIEW2_PERMISSION_STATE_DENY);
+            }).get(),
+        &token);
+    view_->add_ProcessFailed(
+        Callback<ICoreWebView2ProcessFailedEventHandler, ICoreWebView2*,
+                 ICoreWebView2ProcessFailedEventArgs*>::
+            make([this](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
+                COREWEBVIEW2_PROCESS_FAILED_KIND kind{};
+                args->get_ProcessFailedKind(&kind);
+                int exitCode = 1;
+                if (const auto args2 = Com<ICoreWebView2ProcessFailedEventArgs>::shared(args)
+                                           .as<ICoreWebView2ProcessFailedEventArgs2>()) {
+                    args2->get_ExitCode(&exitCode);
+                }
+                // Queued: the pane may be closed, which the runtime must not see from inside.
+                QTimer::singleShot(0, this, [this, kind, exitCode] { ended(kind, exitCode == 0); });
+            }).get(),
+        &token);
+    if (const auto view4 = view_.as<ICoreWebView2_4>()) {
+        view4->add_DownloadStarting(
+            Callback<ICoreWebView2DownloadStartingEventHandler, ICoreWebView2*,
+                     ICoreWebView2DownloadStartingEventArgs*>::
+                make([this, &opener](ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* args) {
+                    // The program saves nothing; the user's browser may, if the user asked.
+                    args->put_Cancel(TRUE);
+                    Com<ICoreWebView2DownloadOperation> download;
+                    LPWSTR uri = nullptr;
+                    if (SUCCEEDED(args->get_DownloadOperation(download.put())) && download &&
+                        SUCCEEDED(download->get_Uri(&uri))) {
+                        const QString address = Take(uri);
+                        if (!userNavigation_.isEmpty() && address == userNavigation_ &&
+                            WebAddress(address)) {
+                            opener.openAddress(address, {});
+                        }
+                    }
+                    userNavigation_.clear();
+                }).get(),
+            &token);
+    }
+    controller_->add_MoveFocusRequested(
+        Callback<ICoreWebView2MoveFocusRequestedEventHandler, ICoreWebView2Controller*,
+                 ICoreWebView2MoveFocusRequestedEventArgs*>::
+            make([this](ICoreWebView2Controller*, ICoreWebView2MoveFocusRequestedEventArgs* args) {
+                COREWEBVIEW2_MOVE_FOCUS_REASON reason{};
+                args->get_Reason(&reason);
+                if (reason != COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC) {
+                    args->put_Handled(TRUE);
+                    focusOut(reason == COREWEBVIEW2_MOVE_FOCUS_REASON_NEXT);
+                }
+            }).get(),
+        &token);
+    place(true);
+    if (std::exchange(refocus_, false)) {
+        controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+    }
+    if (!address_.isEmpty()) {
+        go(address_);  // made again after a failure
+    }
+}
+
+void WebView2Pane::close() {
+    healed_.stop();
+    // The page had the keys; the next one gets them.
+    refocus_ =
+        controller_ && place_ && IsChild(reinterpret_cast<HWND>(place_->winId()), GetFocus());
+    view_.reset();
+    if (controller_) {
+        controller_->Close();
+        controller_.reset();
+    }
+}
+
+void WebView2Pane::showNote() {
+    failed_ = true;
+    if (note_ != nullptr || !place_) {
+        return;
+    }
+    note_ = new Note(*place_, session_.opener());
+    auto* layout = new QVBoxLayout(place_);
+    layout->setContentsMargins(2, 0, 2, 0);
+    layout->addWidget(note_);
+    note_->show();
+}
+
+// The runtime's window fills the place's, in the place's own (physical) pixels, and is shown
+// only while the window is.
+void WebView2Pane::place(bool shown) {
+    if (!controller_ || !place_) {
+        return;
+    }
+    RECT bounds{};
+    GetClientRect(reinterpret_cast<HWND>(place_->winId()), &bounds);
+    controller_->put_Bounds(bounds);
+    controller_->put_IsVisible(shown && place_->isVisible() && !place_->window()->isMinimized());
+}
+
+void WebView2Pane::ended(COREWEBVIEW2_PROCESS_FAILED_KIND kind, bool normally) {
+    if (kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED) {
+        session_.browserEnded(normally);
+        return;
+    }
+    if (kind != COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED || !view_) {
+        return;
+    }
+    healed_.stop();
+    if (const auto wait = recovery_.ended(normally)) {
+        Com<ICoreWebView2Environment> environment;
+        const auto view2 = view_.as<ICoreWebView2_2>();
+        if (!view2 || FAILED(view2->get_Environment(environment.put())) || !environment) {
+            return;
+        }
+        close();
+        QTimer::singleShot(*wait, this, [this, environment] { create(environment.get()); });
+    }
+}
+
+// Focus goes on past the place, as a Tab key would take it.
+void WebView2Pane::focusOut(bool forward) {
+    if (!place_) {
+        return;
+    }
+    QWidget* next = place_;
+    do {
+        next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
+    } while (next != place_ &&
+             !(next->isVisible() && next->isEnabled() &&
+               (next->focusPolicy() & Qt::TabFocus) != 0 && next->window() == place_->window()));
+    // First for Qt, then for Windows, which gives the keys back to the window.
+    next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    SetFocus(reinterpret_cast<HWND>(place_->window()->winId()));
+}
+
+bool WebView2Pane::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Hide:
+            if (watched == place_) {
+                place(event->type() != QEvent::Hide);
+            }
+            break;
+        case QEvent::WindowStateChange:
+            place(true);
+            break;
+        case QEvent::FocusIn:
+            if (watched == place_ && controller_) {
+                const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+                controller_->MoveFocus(reason == Qt::TabFocusReason
+                                           ? COREWEBVIEW2_MOVE_FOCUS_REASON_NEXT
+                                       : reason == Qt::BacktabFocusReason
+                                           ? COREWEBVIEW2_MOVE_FOCUS_REASON_PREVIOUS
+                                           : COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+            }
+            break;
+        default:
+            break;
+    }
+    return false;
+}
+
+class WebView2Engine final : public PaneEngine {
+public:
+    QString unavailableReason() const override { return {}; }
+    std::unique_ptr<PaneSession> openSession(UrlOpener& opener) override {
+        return std::make_unique<WebView2Session>(opener);
+    }
+};
+
+}  // namespace
+
+PaneEngine& WebView2PaneEngine() {
+    static WebView2Engine engine;
+    return engine;
+}
+
+}  // namespace velmora
