@@ -121,12 +121,12 @@ private Q_SLOTS:
     // (tst_mainwindow_picture_uming-noto). After an intended change of the window:
     //   VELMORA_WRITE_PICTURES=1 ctest --preset default -R 'tst_mainwindow$'
     void theWindowLooksAsDesigned_data() {
-        QTest::addColumn<bool>("afterADraw");
-        QTest::newRow("start") << false;
-        QTest::newRow("after-a-draw") << true;
+        QTest::addColumn<QString>("digits");
+        QTest::newRow("start") << QString();
+        QTest::newRow("after-a-draw") << u"369"_s;
     }
     void theWindowLooksAsDesigned() {
-        QFETCH(bool, afterADraw);
+        QFETCH(QString, digits);
         if (qEnvironmentVariable("FONTCONFIG_FILE").contains(u"noto"_s)) {  // not the taller face
             QVERIFY(QFontDatabase::families().contains(u"Noto Serif CJK SC"_s));
         }
@@ -135,10 +135,7 @@ private Q_SLOTS:
         // Stand-in panes paint their places, so that a place out of its designed rectangle shows.
         win.w.panes().setEnginePath(QStringLiteral(VELMORA_RECORDING_PANES));
         win.w.panes().loadEngine();
-        if (afterADraw) {
-            win.click(u"Command1"_s);
-            win.clock.advance(9050);
-        }
+        win.draw(digits);
         CompareWithReference(win.w.grab().toImage(),
                              QString::fromLatin1(QTest::currentDataTag()) + u".png"_s);
     }
