@@ -209,9 +209,6 @@ private Q_SLOTS:
         Raise(Handle(w.lower), kProcessFailed, nullptr, kind, 3);
         QTRY_VERIFY_WITH_TIMEOUT(
             w.log().contains(u"lower navigate "_s + velmora::LowerPaneAddress()), kTimeout);
-        if (kind == 0) {
-            QTRY_VERIFY_WITH_TIMEOUT(w.log().contains(u"upper navigate"_s), kTimeout);
-        }
         const QString log = w.log();
         QCOMPARE(log.count(u"environment"_s), environments);
         QCOMPARE(log.count(u"controller, private 1"_s), controllers);
