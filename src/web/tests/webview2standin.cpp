@@ -24,7 +24,7 @@ struct Object {
     void* const* vtable;
     std::vector<std::wstring> iids;
     int pane = -1;
-    std::wstring text;  // event arguments: Uri
+    std::wstring text;  // event arguments: Uri; a view: its Source
     int number = 0;     // Reason, ProcessFailedKind
     BOOL flag = FALSE;  // IsUserInitiated, ExitCode, IsInPrivateModeEnabled
 };
@@ -32,7 +32,6 @@ struct Object {
 struct Pane {
     HWND parent = nullptr;
     HWND window = nullptr;
-    std::wstring source;
     std::map<int, std::vector<Object*>> handlers;  // by the slot of their add_ method
 };
 
@@ -139,9 +138,6 @@ HRESULT STDMETHODCALLTYPE GetText(Object* self, LPWSTR* out) {
     wcscpy(*out, self->text.c_str());
     return S_OK;
 }
-HRESULT STDMETHODCALLTYPE PutHandled(Object* self, BOOL handled) {
-    return Note(self->pane, L"handled %d", handled);
-}
 template <const wchar_t* Name>
 HRESULT STDMETHODCALLTYPE Put(Object* self, BOOL value) {
     return Note(self->pane, L"%ls %d", Name, value);
@@ -153,16 +149,17 @@ HRESULT STDMETHODCALLTYPE Script(Object* self, LPCWSTR script, Object*) {
 }
 
 constexpr wchar_t kStatusBar[] = L"status bar", kDevTools[] = L"dev tools",
-                  kAcceleratorKeys[] = L"accelerator keys",
+                  kAcceleratorKeys[] = L"accelerator keys", kHandled[] = L"handled",
                   kScriptAtCreation[] = L"script at creation", kScript[] = L"script";
 
 // ICoreWebView2Settings, Settings3
 const Table kSettings = NewTable(
     {{10, Fn(&Put<kStatusBar>)}, {12, Fn(&Put<kDevTools>)}, {24, Fn(&Put<kAcceleratorKeys>)}});
 // The arguments of MoveFocusRequested, NavigationStarting, NewWindowRequested, ProcessFailed(2).
-const Table kFocusArgs = NewTable({{3, Fn(&GetNumber)}, {5, Fn(&PutHandled)}});
+const Table kFocusArgs = NewTable({{3, Fn(&GetNumber)}, {5, Fn(&Put<kHandled>)}});
 const Table kStartingArgs = NewTable({{3, Fn(&GetText)}, {4, Fn(&GetFlag)}});
-const Table kNewWindowArgs = NewTable({{3, Fn(&GetText)}, {6, Fn(&PutHandled)}, {8, Fn(&GetFlag)}});
+const Table kNewWindowArgs =
+    NewTable({{3, Fn(&GetText)}, {6, Fn(&Put<kHandled>)}, {8, Fn(&GetFlag)}});
 const Table kFailedArgs = NewTable({{3, Fn(&GetNumber)}, {5, Fn(&GetFlag)}});
 
 HRESULT STDMETHODCALLTYPE Navigate(Object* self, LPCWSTR uri) {
@@ -170,7 +167,7 @@ HRESULT STDMETHODCALLTYPE Navigate(Object* self, LPCWSTR uri) {
     Later([self, pane, address = std::wstring(uri)] {
         Object starting{kStartingArgs.data(), {}, pane, address, 0, FALSE};
         Raise(pane, 7, self, &starting);
-        gPanes[pane].source = address;
+        self->text = address;
         Raise(pane, 15, self, nullptr);
     });
     return Note(pane, L"navigate %ls", uri);
@@ -185,10 +182,7 @@ const Table kView = NewTable({
              s->pane);
          return S_OK;
      })},
-    {4, Fn(+[](Object* s, LPWSTR* out) {  // get_Source
-         Object source{nullptr, {}, -1, gPanes[s->pane].source, 0, FALSE};
-         return GetText(&source, out);
-     })},
+    {4, Fn(&GetText)},  // get_Source
     {5, Fn(&Navigate)},
     {7, Fn(&Add<7>)},    // add_NavigationStarting
     {15, Fn(&Add<15>)},  // add_NavigationCompleted
@@ -236,7 +230,7 @@ const Table kController = NewTable({
 });
 
 HRESULT CreateController(HWND parent, BOOL inPrivate, Object* handler) {
-    gPanes.push_back({parent, nullptr, {}, {}});
+    gPanes.push_back({parent, nullptr, {}});
     const int pane = static_cast<int>(gPanes.size()) - 1;
     Later([pane, handler] {
         gPanes[pane].window = CreateWindowExW(0, L"VelmoraStandInPane", L"", WS_CHILD, 0, 0, 0, 0,
@@ -325,17 +319,17 @@ __declspec(dllexport) const wchar_t* StandInLog() {
 __declspec(dllexport) void StandInRaise(HWND parent, int slot, LPCWSTR text, int number,
                                         BOOL flag) {
     const Table& args = slot == 13 ? kFocusArgs : slot == 44 ? kNewWindowArgs : kFailedArgs;
-    for (std::size_t i = 0; i < gPanes.size(); ++i) {
-        if ((gPanes[i].parent == parent || (slot == 25 && number == 0)) &&
-            gPanes[i].window != nullptr) {
-            Object event{args.data(),
-                         {L"{8155a9a4-1474-4a86-8cae-151b0fa6b8ca}",
-                          L"{4dab9422-46fa-4c3e-a5d2-41d2071d3680}"},
-                         static_cast<int>(i),
-                         text != nullptr ? text : L"",
-                         number,
-                         flag};
-            Raise(static_cast<int>(i), slot, nullptr, &event);
+    Object event{
+        args.data(),
+        {L"{8155a9a4-1474-4a86-8cae-151b0fa6b8ca}", L"{4dab9422-46fa-4c3e-a5d2-41d2071d3680}"},
+        -1,
+        text != nullptr ? text : L"",
+        number,
+        flag};
+    for (event.pane = 0; event.pane < static_cast<int>(gPanes.size()); ++event.pane) {
+        if ((gPanes[event.pane].parent == parent || (slot == 25 && number == 0)) &&
+            gPanes[event.pane].window != nullptr) {
+            Raise(event.pane, slot, nullptr, &event);
         }
     }
 }
