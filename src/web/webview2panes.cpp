@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QStandardPaths>
@@ -193,10 +194,30 @@ public:
         : QLabel(u"显示网页需要 WebView2 运行时，点击下载"_s, &place), opener_(opener) {
         setCursor(Qt::PointingHandCursor);
         setToolTip(kRuntimePage);
+        // The place itself takes the keys, so that it keeps its turn in the Tab order: Enter or
+        // Space follows the note like a link, and the note is underlined while it has the focus.
+        place.setFocusPolicy(Qt::TabFocus);
+        place.setAccessibleName(text());
+        place.installEventFilter(this);
     }
 
 protected:
     void mouseReleaseEvent(QMouseEvent*) override { opener_.openAddress(kRuntimePage, {}); }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+            QFont underlined = font();
+            underlined.setUnderline(event->type() == QEvent::FocusIn);
+            setFont(underlined);
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                opener_.openAddress(kRuntimePage, {});
+                return true;
+            }
+        }
+        return false;
+    }
 
 private:
     UrlOpener& opener_;
