@@ -1,6 +1,7 @@
 // The browser panes on Qt WebEngine. Built as a plugin so that the program itself starts without
 // loading the engine.
 
+#include "web/hidescrollbars.h"
 #include "web/links.h"
 #include "web/paneengine.h"
 #include "web/panerecovery.h"
@@ -45,18 +46,6 @@ using namespace Qt::StringLiterals;
 namespace velmora {
 
 namespace {
-
-// Leaves a document without a body (a frameset is a body here; SVG and XML are not) alone.
-const QString kHideScrollBars =
-    uR"js((function () {
-  var root = document.documentElement;
-  var body = document.body;
-  if (!root || !body || !root.style || !body.style) {
-    return;
-  }
-  root.style.setProperty('overflow', 'hidden', 'important');
-  body.style.setProperty('overflow', 'hidden', 'important');
-})();)js"_s;
 
 // What pages write to their console is for whoever debugs them: QT_LOGGING_RULES shows it.
 Q_LOGGING_CATEGORY(lcPageConsole, "velmora.pages.console", QtWarningMsg)

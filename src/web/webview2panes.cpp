@@ -3,6 +3,7 @@
 
 #include "web/webview2panes.h"
 
+#include "web/hidescrollbars.h"
 #include "web/links.h"
 #include "web/paneengine.h"
 #include "web/panerecovery.h"
@@ -37,26 +38,6 @@ namespace {
 using namespace webview2;
 
 const QString kRuntimePage = u"https://go.microsoft.com/fwlink/p/?LinkId=2124703"_s;
-
-// Leaves a document without a body alone; runs again once the document is complete, since a
-// script injected at its creation sees no body yet.
-const QString kHideScrollBars =
-    uR"js((function () {
-  function hide() {
-    var root = document.documentElement;
-    var body = document.body;
-    if (!root || !body || !root.style || !body.style) {
-      return;
-    }
-    root.style.setProperty('overflow', 'hidden', 'important');
-    body.style.setProperty('overflow', 'hidden', 'important');
-  }
-  if (document.readyState === 'loading') {
-    document.addEventListener('DOMContentLoaded', hide);
-  } else {
-    hide();
-  }
-})();)js"_s;
 
 // EdgeUpdate's application identifiers of the WebView2 runtime and of Edge's preview channels,
 // whose browsers carry the runtime too.
