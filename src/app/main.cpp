@@ -1,6 +1,8 @@
+#include "window/look.h"
 #include "window/mainwindow.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -62,6 +64,17 @@ int main(int argc, char* argv[]) {
                      QStringLiteral("_"), translations)) {
         QApplication::installTranslator(&qtTexts);
     }
+
+#ifdef Q_OS_WIN
+    // Where the system's face for Qt's own texts is missing (Wine without its fonts), Qt would read
+    // every installed font for a stand-in when the first text box is made; the window's face
+    // stands in instead.
+    QFont texts = QApplication::font();
+    if (QFontDatabase::styles(texts.family()).isEmpty()) {
+        texts.setFamilies(velmora::SongFont(texts.pointSizeF()).families());
+        QApplication::setFont(texts);
+    }
+#endif
 
     velmora::MainWindow window;
     window.start();

@@ -1,5 +1,6 @@
 #include "window/look.h"
 
+#include <QFontDatabase>
 #include <QPalette>
 #include <QWidget>
 
@@ -13,12 +14,32 @@ unsigned int ToBgr(const QColor& color) {
            (static_cast<unsigned int>(color.blue()) << 16);
 }
 
+namespace {
+
+// Only faces with the designed face's metrics: a taller one (Noto CJK's lines are 40 % higher)
+// would clip the captions and digits that the fixed layout was measured for.
+QStringList SongFamilies() {
+    static const QStringList families = [] {
+        const QStringList faces{u"宋体"_s,           u"SimSun"_s,         u"NSimSun"_s,
+                                u"AR PL UMing CN"_s, u"AR PL UMing TW"_s, u"AR PL SungtiL GB"_s};
+        // Qt would pick the first installed face of the list too; naming it alone spares the
+        // fallback list that a font of several families gets, whose making reads every installed
+        // font (under Wine a quarter of a second with large CJK fonts).
+        for (const QString& face : faces) {
+            if (!QFontDatabase::styles(face).isEmpty()) {
+                return QStringList{face};
+            }
+        }
+        return faces;
+    }();
+    return families;
+}
+
+}  // namespace
+
 QFont SongFont(qreal points, bool bold) {
     QFont font;
-    // Only faces with the designed face's metrics: a taller one (Noto CJK's lines are 40 % higher)
-    // would clip the captions and digits that the fixed layout was measured for.
-    font.setFamilies({u"宋体"_s, u"SimSun"_s, u"NSimSun"_s, u"AR PL UMing CN"_s,
-                      u"AR PL UMing TW"_s, u"AR PL SungtiL GB"_s});
+    font.setFamilies(SongFamilies());
     font.setStyleHint(QFont::Serif);
     font.setPointSizeF(points);
     font.setBold(bold);

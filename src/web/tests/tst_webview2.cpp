@@ -57,7 +57,8 @@ F Export(const char* name) {
 const auto Reset = Export<void (*)(bool)>("StandInReset");
 const auto Log = Export<const wchar_t* (*)()>("StandInLog");
 const auto Raise = Export<void (*)(HWND, int, LPCWSTR, int, BOOL)>("StandInRaise");
-constexpr int kMoveFocusRequested = 13, kProcessFailed = 25, kNewWindowRequested = 44;
+constexpr int kNavigationStarting = 7, kMoveFocusRequested = 13, kPermissionRequested = 23,
+              kProcessFailed = 25, kNewWindowRequested = 44, kDownloadStarting = 75;
 
 HWND Handle(QWidget* widget) {
     return reinterpret_cast<HWND>(widget->winId());
@@ -162,26 +163,43 @@ private Q_SLOTS:
         QCOMPARE(w.log(), placed(w.upper, false) + placed(w.lower, false));
     }
 
-    void newWindowsGoToTheBrowser_data() {
+    void onlyWhatTheUserAskedForGoesToTheBrowser_data() {
+        QTest::addColumn<int>("event");
         QTest::addColumn<QString>("address");
         QTest::addColumn<bool>("user");
         QTest::addColumn<QStringList>("opened");
         const QString page = u"https://www.example.org/a?b=c"_s;
-        QTest::newRow("a click") << page << true << QStringList{page};
-        QTest::newRow("a script alone") << page << false << QStringList{};
-        QTest::newRow("not a web page") << u"file:///C:/windows/win.ini"_s << true << QStringList{};
+        const QString file = u"file:///C:/windows/win.ini"_s;
+        for (const int event : {kNewWindowRequested, kDownloadStarting}) {
+            const char* kind = event == kNewWindowRequested ? "new window" : "download";
+            QTest::addRow("%s, a click", kind) << event << page << true << QStringList{page};
+            QTest::addRow("%s, a script alone", kind) << event << page << false << QStringList{};
+            QTest::addRow("%s, not a web page", kind) << event << file << true << QStringList{};
+        }
+        QTest::newRow("permission") << kPermissionRequested << page << true << QStringList{};
     }
 
-    void newWindowsGoToTheBrowser() {
+    void onlyWhatTheUserAskedForGoesToTheBrowser() {
+        QFETCH(int, event);
         QFETCH(QString, address);
         QFETCH(bool, user);
         QFETCH(QStringList, opened);
         Window w(*this);
         QTRY_VERIFY_WITH_TIMEOUT(w.log().contains(u"upper navigate"_s), kTimeout);
-        Raise(Handle(w.upper), kNewWindowRequested, reinterpret_cast<LPCWSTR>(address.utf16()), 0,
-              user);
+        const auto text = reinterpret_cast<LPCWSTR>(address.utf16());
+        // A download of another page after the navigation, then of the page itself, twice.
+        if (event == kDownloadStarting) {
+            Raise(Handle(w.upper), kNavigationStarting, text, 0, user);
+            Raise(Handle(w.upper), event, L"https://www.example.org/elsewhere", 0, FALSE);
+            Raise(Handle(w.upper), kNavigationStarting, text, 0, user);
+            Raise(Handle(w.upper), event, text, 0, FALSE);
+        }
+        Raise(Handle(w.upper), event, text, 0, user);
         QCOMPARE(opened_, opened);
-        QVERIFY(w.log().endsWith(u"upper handled 1\n"_s));
+        QVERIFY(w.log().endsWith(event == kNewWindowRequested ? u"upper handled 1\n"_s
+                                 : event == kDownloadStarting
+                                     ? u"upper cancel 1\n"_s
+                                     : u"upper permission 2\n"_s));  // deny
     }
 
     void failedProcessesAreMadeAgain_data() {

@@ -150,17 +150,27 @@ HRESULT STDMETHODCALLTYPE Script(Object* self, LPCWSTR script, Object*) {
 
 constexpr wchar_t kStatusBar[] = L"status bar", kDevTools[] = L"dev tools",
                   kAcceleratorKeys[] = L"accelerator keys", kHandled[] = L"handled",
-                  kScriptAtCreation[] = L"script at creation", kScript[] = L"script";
+                  kScriptAtCreation[] = L"script at creation", kScript[] = L"script",
+                  kPermission[] = L"permission", kCancel[] = L"cancel";
 
 // ICoreWebView2Settings, Settings3
 const Table kSettings = NewTable(
     {{10, Fn(&Put<kStatusBar>)}, {12, Fn(&Put<kDevTools>)}, {24, Fn(&Put<kAcceleratorKeys>)}});
-// The arguments of MoveFocusRequested, NavigationStarting, NewWindowRequested, ProcessFailed(2).
+// The arguments of MoveFocusRequested, NavigationStarting, NewWindowRequested, ProcessFailed(2),
+// PermissionRequested, DownloadStarting and its DownloadOperation.
 const Table kFocusArgs = NewTable({{3, Fn(&GetNumber)}, {5, Fn(&Put<kHandled>)}});
 const Table kStartingArgs = NewTable({{3, Fn(&GetText)}, {4, Fn(&GetFlag)}});
 const Table kNewWindowArgs =
     NewTable({{3, Fn(&GetText)}, {6, Fn(&Put<kHandled>)}, {8, Fn(&GetFlag)}});
 const Table kFailedArgs = NewTable({{3, Fn(&GetNumber)}, {5, Fn(&GetFlag)}});
+const Table kPermissionArgs = NewTable({{7, Fn(&Put<kPermission>)}});
+const Table kDownload = NewTable({{9, Fn(&GetText)}});
+const Table kDownloadArgs = NewTable({{3, Fn(+[](Object* s, Object** out) {
+                                           *out = New(kDownload, {}, s->pane);
+                                           (*out)->text = s->text;
+                                           return S_OK;
+                                       })},
+                                      {5, Fn(&Put<kCancel>)}});
 
 HRESULT STDMETHODCALLTYPE Navigate(Object* self, LPCWSTR uri) {
     const int pane = self->pane;
@@ -307,8 +317,9 @@ __declspec(dllexport) HRESULT STDMETHODCALLTYPE
 }
 
 // The test's side. Events go to the pane open in the given window: MoveFocusRequested (13) with
-// a reason, NewWindowRequested (44) with an address and whether the user asked, ProcessFailed (25)
-// with a kind and an exit code; a browser process (kind 0) ends under every pane.
+// a reason, NavigationStarting (7) and NewWindowRequested (44) with an address and whether the
+// user asked, PermissionRequested (23) and DownloadStarting (75) with an address, ProcessFailed
+// (25) with a kind and an exit code; a browser process (kind 0) ends under every pane.
 __declspec(dllexport) void StandInReset(bool failing) {
     gFailing = failing;
     gLog.clear();
@@ -318,7 +329,12 @@ __declspec(dllexport) const wchar_t* StandInLog() {
 }
 __declspec(dllexport) void StandInRaise(HWND parent, int slot, LPCWSTR text, int number,
                                         BOOL flag) {
-    const Table& args = slot == 13 ? kFocusArgs : slot == 44 ? kNewWindowArgs : kFailedArgs;
+    const std::map<int, const Table*> tables{{7, &kStartingArgs},
+                                             {13, &kFocusArgs},
+                                             {23, &kPermissionArgs},
+                                             {44, &kNewWindowArgs},
+                                             {75, &kDownloadArgs}};
+    const Table& args = tables.count(slot) != 0 ? *tables.at(slot) : kFailedArgs;
     Object event{
         args.data(),
         {L"{8155a9a4-1474-4a86-8cae-151b0fa6b8ca}", L"{4dab9422-46fa-4c3e-a5d2-41d2071d3680}"},
