@@ -36,6 +36,8 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
 export DISPLAY="$display" WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null || true; kill "$xvfb"' EXIT INT TERM
 mkdir -p "$WINEPREFIX"
+# A server left running for this prefix would refuse a second one.
+wineserver -k 2>/dev/null || true
 wineserver -p
 "$wine" wineboot --init >/dev/null 2>&1
 echo "velmora.exe under Wine $(wine --version 2>/dev/null), $(nproc) cores, $rounds rounds"
