@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include <memory>
+#include <tuple>
 
 #include <windows.h>
 
@@ -238,22 +238,17 @@ private Q_SLOTS:
         Window w(*this);
         QVERIFY(QTest::qWaitForWindowActive(&w.widget));
         QTRY_VERIFY_WITH_TIMEOUT(w.log().contains(u"lower script, hides"_s), kTimeout);
-        struct Step {
-            QWidget* from;
-            bool forward;
-            QWidget* to;
-        };
-        for (const Step& step :
-             {Step{w.a, true, w.b}, Step{w.b, false, w.a}, Step{w.b, true, w.a}}) {
-            step.from->setFocus();
-            QTest::keyClick(step.from, step.forward ? Qt::Key_Tab : Qt::Key_Backtab,
-                            step.forward ? Qt::NoModifier : Qt::ShiftModifier);
-            QWidget* place = step.from == w.a || !step.forward ? w.upper : w.lower;
-            const int reason = step.forward ? kNext : kPrevious;
+        for (auto [from, forward, to] :
+             {std::tuple{w.a, true, w.b}, {w.b, false, w.a}, {w.b, true, w.a}}) {
+            from->setFocus();
+            QTest::keyClick(from, forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                            forward ? Qt::NoModifier : Qt::ShiftModifier);
+            QWidget* place = from == w.a || !forward ? w.upper : w.lower;
+            const int reason = forward ? kNext : kPrevious;
             QTRY_VERIFY(w.log().endsWith(
                 (place == w.upper ? u"upper focus %1\n"_s : u"lower focus %1\n"_s).arg(reason)));
             Raise(Handle(place), kMoveFocusRequested, nullptr, reason, FALSE);
-            QTRY_VERIFY(step.to->hasFocus());
+            QTRY_VERIFY(to->hasFocus());
             QCOMPARE(GetFocus(), Handle(&w.widget));
         }
     }

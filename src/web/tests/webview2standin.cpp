@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <array>
-#include <cstdarg>
 #include <deque>
 #include <functional>
 #include <map>
@@ -42,15 +41,13 @@ HWND gQueueWindow = nullptr;
 Object* gEnvironment = nullptr;
 bool gFailing = false;
 
-HRESULT Note(int pane, const wchar_t* format, ...) {
+template <class... Values>
+HRESULT Note(int pane, const wchar_t* format, Values... values) {
     if (pane >= 0) {
         gLog += L'w' + std::to_wstring(reinterpret_cast<UINT_PTR>(gPanes[pane].parent)) + L' ';
     }
     wchar_t line[2048];
-    va_list arguments;
-    va_start(arguments, format);
-    vswprintf(line, 2048, format, arguments);
-    va_end(arguments);
+    swprintf(line, 2048, format, values...);
     gLog += line + std::wstring(L"\n");
     return S_OK;
 }
@@ -108,8 +105,18 @@ template <class F>
 void* Fn(F* function) {
     return reinterpret_cast<void*>(function);
 }
-Object* New(const Table& table, std::vector<std::wstring> iids, int pane = -1) {
-    return new Object{table.data(), std::move(iids), pane, {}, 0, FALSE};
+struct Kind {
+    Table table;
+    std::vector<std::wstring> iids;
+};
+Object* New(const Kind& kind, int pane = -1, std::wstring text = {}) {
+    return new Object{kind.table.data(), kind.iids, pane, std::move(text), 0, FALSE};
+}
+// A getter of an object made anew, of the asker's pane and with its text.
+template <const Kind& Made>
+HRESULT STDMETHODCALLTYPE Make(Object* self, Object** out) {
+    *out = New(Made, self->pane, self->text);
+    return S_OK;
 }
 
 template <int Slot>
@@ -125,14 +132,13 @@ void Raise(int pane, int slot, void* sender, Object* args) {
     }
 }
 
-HRESULT STDMETHODCALLTYPE GetNumber(Object* self, int* out) {
-    *out = self->number;
+template <auto Field, class Value>
+HRESULT STDMETHODCALLTYPE Get(Object* self, Value* out) {
+    *out = self->*Field;
     return S_OK;
 }
-HRESULT STDMETHODCALLTYPE GetFlag(Object* self, BOOL* out) {
-    *out = self->flag;
-    return S_OK;
-}
+constexpr auto GetNumber = &Get<&Object::number, int>;
+constexpr auto GetFlag = &Get<&Object::flag, BOOL>;
 HRESULT STDMETHODCALLTYPE GetText(Object* self, LPWSTR* out) {
     *out = static_cast<LPWSTR>(CoTaskMemAlloc((self->text.size() + 1) * sizeof(wchar_t)));
     wcscpy(*out, self->text.c_str());
@@ -154,23 +160,20 @@ constexpr wchar_t kStatusBar[] = L"status bar", kDevTools[] = L"dev tools",
                   kPermission[] = L"permission", kCancel[] = L"cancel";
 
 // ICoreWebView2Settings, Settings3
-const Table kSettings = NewTable(
-    {{10, Fn(&Put<kStatusBar>)}, {12, Fn(&Put<kDevTools>)}, {24, Fn(&Put<kAcceleratorKeys>)}});
+const Kind kSettings{
+    NewTable(
+        {{10, Fn(&Put<kStatusBar>)}, {12, Fn(&Put<kDevTools>)}, {24, Fn(&Put<kAcceleratorKeys>)}}),
+    {L"{e562e4f0-d7fa-43ac-8d71-c05150499f00}", L"{fdb5ab74-af33-4854-84f0-0a631deb5eba}"}};
 // The arguments of MoveFocusRequested, NavigationStarting, NewWindowRequested, ProcessFailed(2),
 // PermissionRequested, DownloadStarting and its DownloadOperation.
-const Table kFocusArgs = NewTable({{3, Fn(&GetNumber)}, {5, Fn(&Put<kHandled>)}});
-const Table kStartingArgs = NewTable({{3, Fn(&GetText)}, {4, Fn(&GetFlag)}});
+const Table kFocusArgs = NewTable({{3, Fn(GetNumber)}, {5, Fn(&Put<kHandled>)}});
+const Table kStartingArgs = NewTable({{3, Fn(&GetText)}, {4, Fn(GetFlag)}});
 const Table kNewWindowArgs =
-    NewTable({{3, Fn(&GetText)}, {6, Fn(&Put<kHandled>)}, {8, Fn(&GetFlag)}});
-const Table kFailedArgs = NewTable({{3, Fn(&GetNumber)}, {5, Fn(&GetFlag)}});
+    NewTable({{3, Fn(&GetText)}, {6, Fn(&Put<kHandled>)}, {8, Fn(GetFlag)}});
+const Table kFailedArgs = NewTable({{3, Fn(GetNumber)}, {5, Fn(GetFlag)}});
 const Table kPermissionArgs = NewTable({{7, Fn(&Put<kPermission>)}});
-const Table kDownload = NewTable({{9, Fn(&GetText)}});
-const Table kDownloadArgs = NewTable({{3, Fn(+[](Object* s, Object** out) {
-                                           *out = New(kDownload, {}, s->pane);
-                                           (*out)->text = s->text;
-                                           return S_OK;
-                                       })},
-                                      {5, Fn(&Put<kCancel>)}});
+const Kind kDownload{NewTable({{9, Fn(&GetText)}}), {}};
+const Table kDownloadArgs = NewTable({{3, Fn(&Make<kDownload>)}, {5, Fn(&Put<kCancel>)}});
 
 HRESULT STDMETHODCALLTYPE Navigate(Object* self, LPCWSTR uri) {
     const int pane = self->pane;
@@ -184,60 +187,52 @@ HRESULT STDMETHODCALLTYPE Navigate(Object* self, LPCWSTR uri) {
 }
 
 // ICoreWebView2, _2, _4
-const Table kView = NewTable({
-    {3, Fn(+[](Object* s, Object** out) {  // get_Settings
-         *out = New(
-             kSettings,
-             {L"{e562e4f0-d7fa-43ac-8d71-c05150499f00}", L"{fdb5ab74-af33-4854-84f0-0a631deb5eba}"},
-             s->pane);
-         return S_OK;
-     })},
-    {4, Fn(&GetText)},  // get_Source
-    {5, Fn(&Navigate)},
-    {7, Fn(&Add<7>)},    // add_NavigationStarting
-    {15, Fn(&Add<15>)},  // add_NavigationCompleted
-    {23, Fn(&Add<23>)},  // add_PermissionRequested
-    {25, Fn(&Add<25>)},  // add_ProcessFailed
-    {27, Fn(&Script<kScriptAtCreation>)},
-    {29, Fn(&Script<kScript>)},
-    {44, Fn(&Add<44>)},                   // add_NewWindowRequested
-    {67, Fn(+[](Object*, Object** out) {  // get_Environment
-         *out = gEnvironment;
-         return S_OK;
-     })},
-    {75, Fn(&Add<75>)},  // add_DownloadStarting
-});
+const Kind kView{
+    NewTable({
+        {3, Fn(&Make<kSettings>)},  // get_Settings
+        {4, Fn(&GetText)},          // get_Source
+        {5, Fn(&Navigate)},
+        {7, Fn(&Add<7>)},    // add_NavigationStarting
+        {15, Fn(&Add<15>)},  // add_NavigationCompleted
+        {23, Fn(&Add<23>)},  // add_PermissionRequested
+        {25, Fn(&Add<25>)},  // add_ProcessFailed
+        {27, Fn(&Script<kScriptAtCreation>)},
+        {29, Fn(&Script<kScript>)},
+        {44, Fn(&Add<44>)},                   // add_NewWindowRequested
+        {67, Fn(+[](Object*, Object** out) {  // get_Environment
+             *out = gEnvironment;
+             return S_OK;
+         })},
+        {75, Fn(&Add<75>)},  // add_DownloadStarting
+    }),
+    {L"{76eceacb-0462-4d94-ac83-423a6793775e}", L"{9E8F0CF8-E670-4B5E-B2BC-73E061E3184C}",
+     L"{20d02d59-6df2-42dc-bd06-f98a694b1302}"}};
 
 // ICoreWebView2Controller
-const Table kController = NewTable({
-    {4, Fn(+[](Object* s, BOOL visible) {  // put_IsVisible
-         ShowWindow(gPanes[s->pane].window, visible ? SW_SHOWNA : SW_HIDE);
-         return Note(s->pane, L"visible %d", visible);
-     })},
-    {6, Fn(+[](Object* s, RECT r) {  // put_Bounds
-         SetWindowPos(gPanes[s->pane].window, nullptr, r.left, r.top, r.right - r.left,
-                      r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-         return Note(s->pane, L"bounds %ld %ld %ld %ld", r.left, r.top, r.right, r.bottom);
-     })},
-    {12, Fn(+[](Object* s, int reason) {  // MoveFocus
-         SetFocus(gPanes[s->pane].window);
-         return Note(s->pane, L"focus %d", reason);
-     })},
-    {13, Fn(&Add<13>)},       // add_MoveFocusRequested
-    {24, Fn(+[](Object* s) {  // Close
-         DestroyWindow(std::exchange(gPanes[s->pane].window, nullptr));
-         gPanes[s->pane].handlers.clear();
-         return Note(s->pane, L"close");
-     })},
-    {25, Fn(+[](Object* s, Object** out) {  // get_CoreWebView2
-         *out = New(
-             kView,
-             {L"{76eceacb-0462-4d94-ac83-423a6793775e}", L"{9E8F0CF8-E670-4B5E-B2BC-73E061E3184C}",
-              L"{20d02d59-6df2-42dc-bd06-f98a694b1302}"},
-             s->pane);
-         return S_OK;
-     })},
-});
+const Kind kController{
+    NewTable({
+        {4, Fn(+[](Object* s, BOOL visible) {  // put_IsVisible
+             ShowWindow(gPanes[s->pane].window, visible ? SW_SHOWNA : SW_HIDE);
+             return Note(s->pane, L"visible %d", visible);
+         })},
+        {6, Fn(+[](Object* s, RECT r) {  // put_Bounds
+             SetWindowPos(gPanes[s->pane].window, nullptr, r.left, r.top, r.right - r.left,
+                          r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+             return Note(s->pane, L"bounds %ld %ld %ld %ld", r.left, r.top, r.right, r.bottom);
+         })},
+        {12, Fn(+[](Object* s, int reason) {  // MoveFocus
+             SetFocus(gPanes[s->pane].window);
+             return Note(s->pane, L"focus %d", reason);
+         })},
+        {13, Fn(&Add<13>)},       // add_MoveFocusRequested
+        {24, Fn(+[](Object* s) {  // Close
+             DestroyWindow(std::exchange(gPanes[s->pane].window, nullptr));
+             gPanes[s->pane].handlers.clear();
+             return Note(s->pane, L"close");
+         })},
+        {25, Fn(&Make<kView>)},  // get_CoreWebView2
+    }),
+    {L"{4d00c0d1-9434-4eb6-8078-8697a560334f}"}};
 
 HRESULT CreateController(HWND parent, BOOL inPrivate, Object* handler) {
     gPanes.push_back({parent, nullptr, {}});
@@ -245,31 +240,30 @@ HRESULT CreateController(HWND parent, BOOL inPrivate, Object* handler) {
     Later([pane, handler] {
         gPanes[pane].window = CreateWindowExW(0, L"VelmoraStandInPane", L"", WS_CHILD, 0, 0, 0, 0,
                                               gPanes[pane].parent, nullptr, nullptr, nullptr);
-        Invoke(handler, reinterpret_cast<void*>(S_OK),
-               New(kController, {L"{4d00c0d1-9434-4eb6-8078-8697a560334f}"}, pane));
+        Invoke(handler, reinterpret_cast<void*>(S_OK), New(kController, pane));
     });
     AddRef(handler);
     return Note(pane, L"controller, private %d", inPrivate);
 }
 
 // ICoreWebView2ControllerOptions
-const Table kOptions = NewTable({{6, Fn(+[](Object* s, BOOL on) {  // put_IsInPrivateModeEnabled
-                                      s->flag = on;
-                                      return S_OK;
-                                  })}});
+const Kind kOptions{NewTable({{6, Fn(+[](Object* s, BOOL on) {  // put_IsInPrivateModeEnabled
+                                   s->flag = on;
+                                   return S_OK;
+                               })}}),
+                    {L"{12aae616-8ccb-44ec-bcb3-eb1831881635}"}};
 // ICoreWebView2Environment, Environment10
-const Table kEnvironment = NewTable({
-    {3, Fn(+[](Object*, HWND parent, Object* handler) {  // CreateCoreWebView2Controller
-         return CreateController(parent, FALSE, handler);
-     })},
-    {20, Fn(+[](Object*, Object** out) {  // CreateCoreWebView2ControllerOptions
-         *out = New(kOptions, {L"{12aae616-8ccb-44ec-bcb3-eb1831881635}"});
-         return S_OK;
-     })},
-    {21, Fn(+[](Object*, HWND parent, Object* options, Object* handler) {  // ...WithOptions
-         return CreateController(parent, options->flag, handler);
-     })},
-});
+const Kind kEnvironment{
+    NewTable({
+        {3, Fn(+[](Object*, HWND parent, Object* handler) {  // CreateCoreWebView2Controller
+             return CreateController(parent, FALSE, handler);
+         })},
+        {20, Fn(&Make<kOptions>)},  // CreateCoreWebView2ControllerOptions
+        {21, Fn(+[](Object*, HWND parent, Object* options, Object* handler) {  // ...WithOptions
+             return CreateController(parent, options->flag, handler);
+         })},
+    }),
+    {L"{b96d755e-0319-4e92-a296-23436f46a1fc}", L"{ee0eb9df-6f12-46ce-b53f-3f47b9c928e0}"}};
 
 void Prepare() {
     if (gQueueWindow != nullptr) {
@@ -307,9 +301,7 @@ __declspec(dllexport) HRESULT STDMETHODCALLTYPE
     Prepare();
     AddRef(handler);
     Later([handler] {
-        gEnvironment = gFailing ? nullptr
-                                : New(kEnvironment, {L"{b96d755e-0319-4e92-a296-23436f46a1fc}",
-                                                     L"{ee0eb9df-6f12-46ce-b53f-3f47b9c928e0}"});
+        gEnvironment = gFailing ? nullptr : New(kEnvironment);
         Invoke(handler, reinterpret_cast<void*>(gFailing ? E_FAIL : S_OK), gEnvironment);
     });
     return Note(-1, L"environment %d %d %ls%ls", checkRunning, runtimeType, userDataFolder,
@@ -329,12 +321,10 @@ __declspec(dllexport) const wchar_t* StandInLog() {
 }
 __declspec(dllexport) void StandInRaise(HWND parent, int slot, LPCWSTR text, int number,
                                         BOOL flag) {
-    const std::map<int, const Table*> tables{{7, &kStartingArgs},
-                                             {13, &kFocusArgs},
-                                             {23, &kPermissionArgs},
-                                             {44, &kNewWindowArgs},
-                                             {75, &kDownloadArgs}};
-    const Table& args = tables.count(slot) != 0 ? *tables.at(slot) : kFailedArgs;
+    const std::map<int, const Table*> tables{{7, &kStartingArgs},    {13, &kFocusArgs},
+                                             {23, &kPermissionArgs}, {25, &kFailedArgs},
+                                             {44, &kNewWindowArgs},  {75, &kDownloadArgs}};
+    const Table& args = *tables.at(slot);
     Object event{
         args.data(),
         {L"{8155a9a4-1474-4a86-8cae-151b0fa6b8ca}", L"{4dab9422-46fa-4c3e-a5d2-41d2071d3680}"},
