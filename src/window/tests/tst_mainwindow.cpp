@@ -17,7 +17,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPluginLoader>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
