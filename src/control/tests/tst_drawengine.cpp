@@ -92,9 +92,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("events");
         const QString start = u"0 manual draw off|0 automatic draw off|0 cancel on|"_s;
         const QString found =
-            u"10000 manual draw on|10000 automatic draw on|10000 cancel off|"
-            u"10000 "_s +
-            kFound;
+            u"10000 manual draw on|10000 automatic draw on|10000 cancel off|10000 "_s + kFound;
         QTest::newRow("empty display is 0 0 0")
             << QStringList{u"0"_s, u"0"_s, u"0"_s} << start + found;
         QTest::newRow("blank and letter are 0")
