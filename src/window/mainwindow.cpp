@@ -191,7 +191,6 @@ QWidget* Create(const Designed& d, QWidget* container) {
             log->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
             log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            log->setFocusPolicy(Qt::StrongFocus);
             return log;
         }
         case Kind::Button: {
