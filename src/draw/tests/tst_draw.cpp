@@ -40,6 +40,7 @@ private Q_SLOTS:
         QTest::newRow("blanks inside") << u" 1\t2\n3"_s << 123.0;
         QTest::newRow("blanks anywhere, rest ignored") << u" -2.5 e +1x9"_s << -25.0;
         QTest::newRow("overflow") << u"1e400"_s << HUGE_VAL;
+        QTest::newRow("exponent mark at the end") << u"7e "_s << 7.0;
     }
     void valReadsTheLeadingNumber() {
         QFETCH(QString, text);
