@@ -271,12 +271,15 @@ private Q_SLOTS:
             QVERIFY(note->text().contains(u"WebView2"_s));
             QTRY_VERIFY(note->isVisible());
             QVERIFY(place->rect().contains(note->geometry()));
+            QCOMPARE(note->cursor().shape(), Qt::PointingHandCursor);
             QTest::mouseClick(note, Qt::LeftButton);
         }
         // The keyboard reaches a note in its place's turn, between the boxes around it.
         w.a->setFocus();
         QTest::keyClick(w.a, Qt::Key_Tab);
         QTRY_VERIFY(w.upper->hasFocus());
+        QVERIFY(w.upper->findChild<QLabel*>()->font().underline());  // as a link under the focus
+        QVERIFY(!w.lower->findChild<QLabel*>()->font().underline());
         QTest::keyClick(w.upper, Qt::Key_Return);
         QCOMPARE(opened_, QStringList(3, u"https://go.microsoft.com/fwlink/p/?LinkId=2124703"_s));
     }
