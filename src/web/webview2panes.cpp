@@ -520,8 +520,7 @@ void WebView2Pane::adopt(ICoreWebView2Controller* controller) {
                     if (SUCCEEDED(args->get_DownloadOperation(download.put())) && download &&
                         SUCCEEDED(download->get_Uri(&uri))) {
                         const QString address = Take(uri);
-                        if (!userNavigation_.isEmpty() && address == userNavigation_ &&
-                            WebAddress(address)) {
+                        if (address == userNavigation_ && WebAddress(address)) {
                             opener.openAddress(address, {});
                         }
                     }
