@@ -5,9 +5,11 @@
 #include <QDesktopServices>
 #include <QObject>
 #include <QProcess>
+#include <QTimer>
 #include <QUrl>
 
 #include <array>
+#include <memory>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -64,7 +66,14 @@ QString LowerPaneAddress() {
     return VendorSite() + QStringLiteral("/彩票/福彩3D.htm");
 }
 
-DesktopUrlOpener::DesktopUrlOpener() : pending_(std::make_unique<QObject>()) {}
+DesktopUrlOpener::DesktopUrlOpener(PatienceTimer patience)
+    : patience_(
+          patience
+              ? std::move(patience)
+              : [](QObject& context,
+                   std::function<void()>
+                       expired) { QTimer::singleShot(kPatience, &context, std::move(expired)); }),
+      pending_(std::make_unique<QObject>()) {}
 
 DesktopUrlOpener::~DesktopUrlOpener() = default;
 
@@ -86,11 +95,13 @@ void DesktopUrlOpener::openAddress(const QString& address,
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
-    auto report = [answer = std::move(answer)](bool opened) {
-        if (answer) {
-            answer(opened);
-        }
-    };
+    // The first of the exit, a failure to start and the patience running out answers.
+    auto report =
+        [answer = std::make_shared<std::function<void(bool)> >(std::move(answer))](bool opened) {
+            if (*answer) {
+                std::exchange(*answer, {})(opened);
+            }
+        };
     QObject::connect(process, &QProcess::finished, pending_.get(),
                      [report](int code, QProcess::ExitStatus status) {
                          report(status == QProcess::NormalExit && code == 0);
@@ -101,6 +112,7 @@ void DesktopUrlOpener::openAddress(const QString& address,
                              report(false);
                          }
                      });
+    patience_(*pending_, [report] { report(true); });
     // Not a child of the opener: a browser that xdg-open waits for outlives the window.
     QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
     QObject::connect(process, &QProcess::errorOccurred, process,

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <span>
@@ -44,7 +45,14 @@ public:
 
 class DesktopUrlOpener final : public UrlOpener {
 public:
-    DesktopUrlOpener();
+    // Without a desktop, xdg-open runs the browser itself and answers only when it exits; silence
+    // this long means a browser has the page.
+    static constexpr std::chrono::seconds kPatience{5};
+    // Runs `expired` once kPatience has passed, unless `context` is gone by then. The program's
+    // runs on a QTimer; tests run it when they choose.
+    using PatienceTimer = std::function<void(QObject& context, std::function<void()> expired)>;
+
+    explicit DesktopUrlOpener(PatienceTimer patience = {});
     ~DesktopUrlOpener() override;
     DesktopUrlOpener(const DesktopUrlOpener&) = delete;
     DesktopUrlOpener& operator=(const DesktopUrlOpener&) = delete;
@@ -52,6 +60,7 @@ public:
     void openAddress(const QString& address, std::function<void(bool opened)> answer) override;
 
 private:
+    PatienceTimer patience_;
     // Answers still to come are dropped with it.
     std::unique_ptr<QObject> pending_;
 };
