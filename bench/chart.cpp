@@ -21,6 +21,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -175,7 +176,8 @@ BENCHMARK(MemoryWithAHundredThousandDraws)->Iterations(1)->Unit(benchmark::kMill
 struct Quiet final : Messages, UrlOpener, FileDialogs {
     void show(const QString& text, const QString&) override { said << text; }
     void openAddress(const QString&, std::function<void(bool)>) override {}
-    QString saveFileName(QWidget*, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const Save&) override { return {}; }
+    int askNumber(QWidget*, const QString&, const QString&, int, int) override { return 0; }
     QStringList said;
 };
 
@@ -195,10 +197,27 @@ int Screenshot(const QString& file) {
     }
     TrendChartWindow& chart = window.showChart();
     chart.resize(chart.sizeHint().width(), 640);
-    QApplication::processEvents();
     std::printf("%lld draws, %s\n", static_cast<long long>(window.stats().size()),
                 qPrintable(quiet.said.join(u" | "_s)));
-    return chart.grab().save(file) ? 0 : 1;
+    // FILE for 基本走势, FILE with the view's name before its ending for the others, and the
+    // picture 保存走势图图片… saves of the last 30 draws.
+    const std::array<QString, kChartViews> names{QString(), u"-distribution"_s, u"-sum"_s,
+                                                 u"-span"_s, u"-form"_s};
+    const QString stem = file.left(file.lastIndexOf(u'.'));
+    bool saved = true;
+    for (int view = 0; view < kChartViews; ++view) {
+        chart.setView(static_cast<ChartView>(view));
+        QApplication::processEvents();
+        saved = chart.grab().save(stem + names[view] + u".png"_s) && saved;
+    }
+    chart.setView(ChartView::Basic);
+    const qint64 total = window.stats().size();
+    const QString error = chart.chart().savePicture(
+        stem + u"-share.png"_s, 30, 1,
+        u"走势图 (本次摇奖) · 基本走势 · 第%1–%2次 · 2026年12月7日 10:35\n"_s.arg(total - 29)
+                .arg(total) +
+            window.stats().verdict());
+    return saved && error.isEmpty() ? 0 : 1;
 }
 
 }  // namespace
