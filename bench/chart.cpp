@@ -1,8 +1,8 @@
 // The session statistics and the trend chart with many draws: feeding 10^6 draws into the model,
-// opening the chart on 10^5 draws to its first frame, one live row with 10^5 rows present, and
-// the memory of both. With --screenshot FILE it instead runs an automatic search in the main
-// window on a virtual clock, with clock-seeded digits, until it finds its target, and saves a
-// picture of the chart.
+// opening each view of the chart on 100 and 10^5 draws to its first frame, one live row added to
+// each, and the memory of the model and the window. With --screenshot FILE it instead runs an
+// automatic search in the main window on a virtual clock, with clock-seeded digits, until it
+// finds its target, and saves a picture of each view and the picture 保存走势图图片… makes.
 #include "control/messages.h"
 #include "draw/digitsource.h"
 #include "draw/virtualclock.h"
@@ -26,6 +26,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -98,53 +99,62 @@ SessionStats& Session(int draws) {
     return *stats;
 }
 
+// The chart window shown on `view`, its chart's frames counted.
+struct Shown {
+    Shown(SessionStats& stats, int view) : window(stats, {}) {
+        window.setView(static_cast<ChartView>(view));
+        window.chart().viewport()->installEventFilter(&frames);
+        window.resize(window.sizeHint());
+        window.show();
+        frames.waitForNext(0);
+    }
+    TrendChartWindow window;
+    Frames frames;
+};
+
+// Arguments: the view, the session's length.
 void OpenTheChartToItsFirstFrame(benchmark::State& state) {
     for (auto _ : state) {
-        auto window =
-            std::make_unique<TrendChartWindow>(Session(state.range(0)), QList<QAction*>{});
-        Frames frames;
-        window->chart().viewport()->installEventFilter(&frames);
-        window->resize(window->sizeHint());
-        window->show();
-        frames.waitForNext(0);
+        auto shown = std::make_unique<Shown>(Session(state.range(1)), state.range(0));
         state.PauseTiming();
-        window.reset();
+        shown.reset();
         QApplication::processEvents();
         state.ResumeTiming();
     }
 }
-BENCHMARK(OpenTheChartToItsFirstFrame)
-    ->Arg(100)
-    ->Arg(100000)
-    ->Repetitions(9)
-    ->Iterations(20)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
 
 void OneLiveRow(benchmark::State& state) {
-    SessionStats& stats = Session(state.range(0));
-    TrendChartWindow window(stats, {});
-    Frames frames;
-    window.chart().viewport()->installEventFilter(&frames);
-    window.resize(window.sizeHint());
-    window.show();
-    frames.waitForNext(0);
+    SessionStats& stats = Session(state.range(1));
+    Shown shown(stats, state.range(0));
     quint32 seed = 7;
     for (auto _ : state) {
-        const int painted = frames.count;
+        const int painted = shown.frames.count;
         stats.add(Pseudorandom(seed));
-        frames.waitForNext(painted);
+        shown.frames.waitForNext(painted);
     }
-    QScrollBar* bar = window.chart().verticalScrollBar();
+    QScrollBar* bar = shown.window.chart().verticalScrollBar();
     state.counters["kept_newest_in_view"] = bar->value() == bar->maximum() ? 1 : 0;
 }
-BENCHMARK(OneLiveRow)
-    ->Arg(100)
-    ->Arg(100000)
-    ->Repetitions(9)
-    ->Iterations(50)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
+
+// Each view at 100 and at 10^5 draws, all in one run so that they can be compared.
+void RegisterViews() {
+    const std::array<const char*, kChartViews> names{"basic", "distribution", "sum", "span",
+                                                     "form"};
+    for (auto [benchmark, iterations] :
+         {std::pair{&OpenTheChartToItsFirstFrame, 20}, std::pair{&OneLiveRow, 50}}) {
+        const std::string name = benchmark == &OneLiveRow ? "OneLiveRow/" : "OpenTheChart/";
+        for (int view = 0; view < kChartViews; ++view) {
+            for (int draws : {100, 100000}) {
+                benchmark::RegisterBenchmark((name + names[view]).c_str(), benchmark)
+                    ->Args({view, draws})
+                    ->Repetitions(9)
+                    ->Iterations(iterations)
+                    ->UseRealTime()
+                    ->Unit(benchmark::kMillisecond);
+            }
+        }
+    }
+}
 
 // Once: what 10^5 draws take in the model, and what the chart window adds when shown.
 void MemoryWithAHundredThousandDraws(benchmark::State& state) {
@@ -227,6 +237,7 @@ int main(int argc, char* argv[]) {
     if (argc == 3 && std::strcmp(argv[1], "--screenshot") == 0) {
         return Screenshot(QString::fromLocal8Bit(argv[2]));
     }
+    RegisterViews();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;
