@@ -849,7 +849,7 @@ void TrendChart::paintChart(QPainter& painter, qint64 scroll, int body) const {
                                   2 * radius);
                     painter.drawEllipse(mark);
                 } else {
-                    painter.drawRoundedRect(mark, 3, 3);
+                    painter.fillRect(mark, painter.brush());
                 }
                 painter.setPen(Qt::white);
                 drawFitted(painter, mark, MarkText(block, index, draw), true);
