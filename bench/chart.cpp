@@ -181,7 +181,6 @@ void MemoryWithAHundredThousandDraws(benchmark::State& state) {
         state.counters["window_h"] = window->height();
     }
 }
-BENCHMARK(MemoryWithAHundredThousandDraws)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 struct Quiet final : Messages, UrlOpener, FileDialogs {
     void show(const QString& text, const QString&) override { said << text; }
@@ -238,6 +237,10 @@ int main(int argc, char* argv[]) {
         return Screenshot(QString::fromLocal8Bit(argv[2]));
     }
     RegisterViews();
+    // After the views, as a window opened in a program that has shown others before.
+    benchmark::RegisterBenchmark("MemoryWithAHundredThousandDraws", MemoryWithAHundredThousandDraws)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;
