@@ -1,8 +1,8 @@
 // The session statistics and the trend chart with many draws: feeding 10^6 draws into the model,
-// opening the chart on 10^5 draws to its first frame, one live row with 10^5 rows present, and
-// the memory of both. With --screenshot FILE it instead runs an automatic search in the main
-// window on a virtual clock, with clock-seeded digits, until it finds its target, and saves a
-// picture of the chart.
+// opening each view of the chart on 100 and 10^5 draws to its first frame, one live row added to
+// each, and the memory of the model and the window. With --screenshot FILE it instead runs an
+// automatic search in the main window on a virtual clock, with clock-seeded digits, until it
+// finds its target, and saves a picture of each view and the picture 保存走势图图片… makes.
 #include "control/messages.h"
 #include "draw/digitsource.h"
 #include "draw/virtualclock.h"
@@ -21,10 +21,12 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -97,53 +99,62 @@ SessionStats& Session(int draws) {
     return *stats;
 }
 
+// The chart window shown on `view`, its chart's frames counted.
+struct Shown {
+    Shown(SessionStats& stats, int view) : window(stats, {}) {
+        window.setView(static_cast<ChartView>(view));
+        window.chart().viewport()->installEventFilter(&frames);
+        window.resize(window.sizeHint());
+        window.show();
+        frames.waitForNext(0);
+    }
+    TrendChartWindow window;
+    Frames frames;
+};
+
+// Arguments: the view, the session's length.
 void OpenTheChartToItsFirstFrame(benchmark::State& state) {
     for (auto _ : state) {
-        auto window =
-            std::make_unique<TrendChartWindow>(Session(state.range(0)), QList<QAction*>{});
-        Frames frames;
-        window->chart().viewport()->installEventFilter(&frames);
-        window->resize(window->sizeHint());
-        window->show();
-        frames.waitForNext(0);
+        auto shown = std::make_unique<Shown>(Session(state.range(1)), state.range(0));
         state.PauseTiming();
-        window.reset();
+        shown.reset();
         QApplication::processEvents();
         state.ResumeTiming();
     }
 }
-BENCHMARK(OpenTheChartToItsFirstFrame)
-    ->Arg(100)
-    ->Arg(100000)
-    ->Repetitions(9)
-    ->Iterations(20)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
 
 void OneLiveRow(benchmark::State& state) {
-    SessionStats& stats = Session(state.range(0));
-    TrendChartWindow window(stats, {});
-    Frames frames;
-    window.chart().viewport()->installEventFilter(&frames);
-    window.resize(window.sizeHint());
-    window.show();
-    frames.waitForNext(0);
+    SessionStats& stats = Session(state.range(1));
+    Shown shown(stats, state.range(0));
     quint32 seed = 7;
     for (auto _ : state) {
-        const int painted = frames.count;
+        const int painted = shown.frames.count;
         stats.add(Pseudorandom(seed));
-        frames.waitForNext(painted);
+        shown.frames.waitForNext(painted);
     }
-    QScrollBar* bar = window.chart().verticalScrollBar();
+    QScrollBar* bar = shown.window.chart().verticalScrollBar();
     state.counters["kept_newest_in_view"] = bar->value() == bar->maximum() ? 1 : 0;
 }
-BENCHMARK(OneLiveRow)
-    ->Arg(100)
-    ->Arg(100000)
-    ->Repetitions(9)
-    ->Iterations(50)
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
+
+// Each view at 100 and at 10^5 draws, all in one run so that they can be compared.
+void RegisterViews() {
+    const std::array<const char*, kChartViews> names{"basic", "distribution", "sum", "span",
+                                                     "form"};
+    for (auto [benchmark, iterations] :
+         {std::pair{&OpenTheChartToItsFirstFrame, 20}, std::pair{&OneLiveRow, 50}}) {
+        const std::string name = benchmark == &OneLiveRow ? "OneLiveRow/" : "OpenTheChart/";
+        for (int view = 0; view < kChartViews; ++view) {
+            for (int draws : {100, 100000}) {
+                benchmark::RegisterBenchmark((name + names[view]).c_str(), benchmark)
+                    ->Args({view, draws})
+                    ->Repetitions(9)
+                    ->Iterations(iterations)
+                    ->UseRealTime()
+                    ->Unit(benchmark::kMillisecond);
+            }
+        }
+    }
+}
 
 // Once: what 10^5 draws take in the model, and what the chart window adds when shown.
 void MemoryWithAHundredThousandDraws(benchmark::State& state) {
@@ -170,12 +181,12 @@ void MemoryWithAHundredThousandDraws(benchmark::State& state) {
         state.counters["window_h"] = window->height();
     }
 }
-BENCHMARK(MemoryWithAHundredThousandDraws)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 struct Quiet final : Messages, UrlOpener, FileDialogs {
     void show(const QString& text, const QString&) override { said << text; }
     void openAddress(const QString&, std::function<void(bool)>) override {}
-    QString saveFileName(QWidget*, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const Save&) override { return {}; }
+    int askNumber(QWidget*, const QString&, const QString&, int, int) override { return 0; }
     QStringList said;
 };
 
@@ -195,10 +206,27 @@ int Screenshot(const QString& file) {
     }
     TrendChartWindow& chart = window.showChart();
     chart.resize(chart.sizeHint().width(), 640);
-    QApplication::processEvents();
     std::printf("%lld draws, %s\n", static_cast<long long>(window.stats().size()),
                 qPrintable(quiet.said.join(u" | "_s)));
-    return chart.grab().save(file) ? 0 : 1;
+    // FILE for 基本走势, FILE with the view's name before its ending for the others, and the
+    // picture 保存走势图图片… saves of the last 30 draws.
+    const std::array<QString, kChartViews> names{QString(), u"-distribution"_s, u"-sum"_s,
+                                                 u"-span"_s, u"-form"_s};
+    const QString stem = file.left(file.lastIndexOf(u'.'));
+    bool saved = true;
+    for (int view = 0; view < kChartViews; ++view) {
+        chart.setView(static_cast<ChartView>(view));
+        QApplication::processEvents();
+        saved = chart.grab().save(stem + names[view] + u".png"_s) && saved;
+    }
+    chart.setView(ChartView::Basic);
+    const qint64 total = window.stats().size();
+    const QString error = chart.chart().savePicture(
+        stem + u"-share.png"_s, 30, 1,
+        u"走势图 (本次摇奖) · 基本走势 · 第%1–%2次 · 2026年12月7日 10:35\n"_s.arg(total - 29)
+                .arg(total) +
+            window.stats().verdict());
+    return saved && error.isEmpty() ? 0 : 1;
 }
 
 }  // namespace
@@ -208,6 +236,11 @@ int main(int argc, char* argv[]) {
     if (argc == 3 && std::strcmp(argv[1], "--screenshot") == 0) {
         return Screenshot(QString::fromLocal8Bit(argv[2]));
     }
+    RegisterViews();
+    // After the views, as a window opened in a program that has shown others before.
+    benchmark::RegisterBenchmark("MemoryWithAHundredThousandDraws", MemoryWithAHundredThousandDraws)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

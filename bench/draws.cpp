@@ -30,7 +30,8 @@ QElapsedTimer clock_;
 
 struct Quiet final : Messages, UrlOpener, DigitSource, FileDialogs {
     void show(const QString&, const QString&) override {}
-    QString saveFileName(QWidget*, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const Save&) override { return {}; }
+    int askNumber(QWidget*, const QString&, const QString&, int, int) override { return 0; }
     void openAddress(const QString&, std::function<void(bool)>) override {}
     int nextDigit() override { return ++drawn > 3 * match ? 9 : (drawn * 7) % 9; }  // 9 9 9 last
     int match = 4;

@@ -89,3 +89,16 @@ row("idle: main window left alone 30 s", f"{percent:.3f} % of one core, {woke} w
 for b in json.loads(run([f"{bench}/velmora-bench-draws", "append", "--benchmark_format=json"]))["benchmarks"]:
     if b.get("aggregate_name") == "median":
         row(f"log append + caret to end, log of {b['characters']:.0f} characters", f"{b['real_time']:.3f} ms", "< 0.5 ms", b["real_time"] < 0.5)
+
+# The trend chart's views: first frame and one live row at 100 and 10^5 draws, medians of 9
+# repetitions, all in one run; each view within twice 基本走势, the chart's first view.
+chart = {}
+for b in json.loads(run([f"{bench}/velmora-bench-chart", "--benchmark_filter=OpenTheChart|OneLiveRow",
+                         "--benchmark_report_aggregates_only=true", "--benchmark_format=json"]))["benchmarks"]:
+    if b.get("aggregate_name") == "median":
+        what, view, _, draws = b["run_name"].split("/")[:4]
+        chart[what, view, draws] = b["real_time"]
+for (what, view, draws), ms in chart.items():
+    basic = chart[what, "basic", draws]
+    row(f"trend chart {view}, {'first frame' if what == 'OpenTheChart' else 'one live row'}, {draws} draws",
+        f"{ms:.2f} ms = {ms / basic:.2f}× basic", "≤ 2× basic", ms <= 2 * basic)

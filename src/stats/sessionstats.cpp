@@ -78,11 +78,33 @@ QString Draw::routes() const {
     return routes;
 }
 
-SessionStats::LastSeen SessionStats::Never() {
-    LastSeen never;
-    for (auto& position : never) {
-        position.fill(-1);
+int Draw::count(int digit) const {
+    return static_cast<int>(std::count(digits.begin(), digits.end(), digit));
+}
+
+Marks Draw::marks() const {
+    Marks marks;
+    int big = 0, odd = 0, prime = 0;
+    for (int p = 0; p < 3; ++p) {
+        const int digit = digits[p];
+        marks << marked::PositionDigit(p, digit) << marked::kRoute + p * 3 + digit % 3;
+        if (std::find(digits.begin(), digits.begin() + p, digit) == digits.begin() + p) {
+            marks << marked::kDigit + digit;
+        }
+        big += digit >= 5;
+        odd += digit % 2;
+        prime += digit == 1 || digit == 2 || digit == 3 || digit == 5 || digit == 7;
     }
+    // The ratios run from 3:0 down to 0:3.
+    marks << marked::kSum + sum() << marked::kSpan + span()
+          << marked::kShape + static_cast<int>(shape()) << marked::kBigSmall + 3 - big
+          << marked::kOddEven + 3 - odd << marked::kPrimeComposite + 3 - prime;
+    return marks;
+}
+
+SessionStats::PerColumn SessionStats::Never() {
+    PerColumn never;
+    never.fill(-1);
     return never;
 }
 
@@ -91,14 +113,12 @@ void SessionStats::add(const Draw& draw) {
     if (index % kCheckpointEvery == 0) {
         checkpoints_.push_back(lastSeen_);
     }
-    for (int p = 0; p < kPositions; ++p) {
-        const int digit = draw.digits[p];
-        Position& position = positions_[p];
-        qint64& last = lastSeen_[p][digit];
-        position.run = last == index - 1 && index > 0 ? position.run + 1 : 1;
-        position.longestRun[digit] = std::max(position.longestRun[digit], position.run);
-        position.longestGap[digit] = std::max(position.longestGap[digit], index - last - 1);
-        ++position.occurrences[digit];
+    for (int column : draw.marks()) {
+        qint64& last = lastSeen_[column];
+        run_[column] = last == index - 1 && index > 0 ? run_[column] + 1 : 1;
+        longestRun_[column] = std::max(longestRun_[column], run_[column]);
+        longestGap_[column] = std::max(longestGap_[column], index - last - 1);
+        ++occurrences_[column];
         last = index;
     }
     draws_.push_back(
@@ -111,20 +131,20 @@ Draw SessionStats::draw(qint64 index) const {
     return Draw{{value / 100, value / 10 % 10, value % 10}};
 }
 
-qint64 SessionStats::occurrences(int position, int digit) const {
-    return positions_[position].occurrences[digit];
+qint64 SessionStats::occurrences(int column) const {
+    return occurrences_[column];
 }
 
-qint64 SessionStats::omission(int position, int digit) const {
-    return size() - 1 - lastSeen_[position][digit];
+qint64 SessionStats::omission(int column) const {
+    return size() - 1 - lastSeen_[column];
 }
 
-qint64 SessionStats::longestOmission(int position, int digit) const {
-    return std::max(positions_[position].longestGap[digit], omission(position, digit));
+qint64 SessionStats::longestOmission(int column) const {
+    return std::max(longestGap_[column], omission(column));
 }
 
-qint64 SessionStats::longestRun(int position, int digit) const {
-    return positions_[position].longestRun[digit];
+qint64 SessionStats::longestRun(int column) const {
+    return longestRun_[column];
 }
 
 double SessionStats::chiSquare(int position) const {
@@ -133,7 +153,8 @@ double SessionStats::chiSquare(int position) const {
     }
     const double expected = static_cast<double>(size()) / kDigits;
     double sum = 0;
-    for (qint64 count : positions_[position].occurrences) {
+    for (int digit = 0; digit < kDigits; ++digit) {
+        const auto count = occurrences_[marked::PositionDigit(position, digit)];
         const double deviation = static_cast<double>(count) - expected;
         sum += deviation * deviation / expected;
     }
@@ -169,39 +190,38 @@ QString SessionStats::verdict() const {
 
 Omissions SessionStats::omissionsAt(qint64 index) const {
     const qint64 start = index / kCheckpointEvery * kCheckpointEvery;
-    LastSeen seen = checkpoints_[static_cast<std::size_t>(index / kCheckpointEvery)];
+    PerColumn seen = checkpoints_[static_cast<std::size_t>(index / kCheckpointEvery)];
     for (qint64 i = start; i <= index; ++i) {
-        const Draw d = draw(i);
-        for (int p = 0; p < kPositions; ++p) {
-            seen[p][d.digits[p]] = i;
+        for (int column : draw(i).marks()) {
+            seen[column] = i;
         }
     }
     Omissions omissions;
-    for (int p = 0; p < kPositions; ++p) {
-        for (int digit = 0; digit < kDigits; ++digit) {
-            omissions[p][digit] = index - seen[p][digit];
-        }
+    for (int column = 0; column < marked::kCount; ++column) {
+        omissions[column] = index - seen[column];
     }
     return omissions;
 }
 
 void SessionStats::Advance(Omissions& omissions, const Draw& next) {
-    for (int p = 0; p < kPositions; ++p) {
-        for (qint64& omission : omissions[p]) {
-            ++omission;
-        }
-        omissions[p][next.digits[p]] = 0;
+    for (qint64& omission : omissions) {
+        ++omission;
+    }
+    for (int column : next.marks()) {
+        omissions[column] = 0;
     }
 }
 
-void SessionStats::writeTable(QIODevice& out, char separator, const char* lineEnd) const {
+void SessionStats::writeTable(QIODevice& out, char separator, const char* lineEnd, qint64 first,
+                              qint64 last) const {
+    last = last < 0 ? size() - 1 : last;
     const QChar sep = QChar::fromLatin1(separator);
     const QString end = QString::fromLatin1(lineEnd);
     QString chunk = QStringList{u"次序"_s, u"百位"_s, u"十位"_s, u"个位"_s,  u"和值"_s, u"跨度"_s,
                                 u"奇偶"_s, u"大小"_s, u"质合"_s, u"012路"_s, u"形态"_s}
                         .join(sep) +
                     end;
-    for (qint64 i = 0; i < size(); ++i) {
+    for (qint64 i = first; i <= last; ++i) {
         const Draw d = draw(i);
         const QString routes = d.routes();
         chunk += QString::number(i + 1) + sep + QString::number(d.digits[0]) + sep +
@@ -209,7 +229,7 @@ void SessionStats::writeTable(QIODevice& out, char separator, const char* lineEn
                  QString::number(d.sum()) + sep + QString::number(d.span()) + sep + d.oddEven() +
                  sep + d.bigSmall() + sep + d.primeComposite() + sep + routes[0] + u' ' +
                  routes[1] + u' ' + routes[2] + sep + d.shapeName() + end;
-        if (chunk.size() > 65536 || i + 1 == size()) {
+        if (chunk.size() > 65536 || i == last) {
             out.write(chunk.toUtf8());
             chunk.clear();
         }

@@ -19,11 +19,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
-#include <QClipboard>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
@@ -53,14 +50,6 @@ public:
 
 private:
     QWidget* parent_;
-};
-
-class PlatformFileDialogs final : public FileDialogs {
-public:
-    QString saveFileName(QWidget* parent, const QString& suggested) override {
-        return QFileDialog::getSaveFileName(parent, u"保存全部摇奖记录"_s, suggested,
-                                            u"CSV 文件 (*.csv)"_s);
-    }
 };
 
 enum class Kind { Label, Link, Picture, Pane, Reel, Target, Log, Button, Frame };
@@ -373,6 +362,12 @@ void MainWindow::createRecordActions() {
     saveRecord_->setObjectName(u"saveRecord"_s);
     connect(saveRecord_, &QAction::triggered, this, &MainWindow::saveRecord);
     logBox_->setMenuActions({openChart_, copyRecord_, saveRecord_});
+    savePicture_ = new QAction(u"保存走势图图片…"_s, this);
+    savePicture_->setObjectName(u"savePicture"_s);
+    savePicture_->setEnabled(false);  // until there is a draw to show
+    connect(savePicture_, &QAction::triggered, this, &MainWindow::savePicture);
+    connect(&stats_, &SessionStats::drawAdded, savePicture_,
+            [this] { savePicture_->setEnabled(true); });
     saveFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!QFileInfo(saveFolder_).isDir()) {
         saveFolder_ = QDir::homePath();
@@ -381,7 +376,7 @@ void MainWindow::createRecordActions() {
 
 TrendChartWindow& MainWindow::showChart() {
     if (chart_ == nullptr) {
-        chart_ = new TrendChartWindow(stats_, {copyRecord_, saveRecord_}, this);
+        chart_ = new TrendChartWindow(stats_, {copyRecord_, saveRecord_, savePicture_}, this);
         // Closed, it gives its memory back; it is quick to make again.
         chart_->setAttribute(Qt::WA_DeleteOnClose);
         chart_->resize(chart_->sizeHint());
@@ -394,29 +389,65 @@ TrendChartWindow& MainWindow::showChart() {
 }
 
 void MainWindow::copyRecord() {
-    QBuffer table;
-    table.open(QIODevice::WriteOnly);
-    stats_.writeTable(table, '\t', "\n");
-    QApplication::clipboard()->setText(QString::fromUtf8(table.data()));
+    CopyTable(stats_, 0, stats_.size() - 1);
 }
 
-void MainWindow::saveRecord() {
+QString MainWindow::askSavePath(const QString& title, const QString& name, const QString& filter,
+                                const QString& suffix) {
     QWidget* over = QApplication::activeWindow() != nullptr ? QApplication::activeWindow() : this;
-    const QString name =
-        u"3D摇奖记录-"_s + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmm"_s) + u".csv"_s;
-    const QString path = services_.files.saveFileName(over, QDir(saveFolder_).filePath(name));
-    if (path.isEmpty()) {
-        return;
-    }
-    const QString error = stats_.saveCsv(path);
+    const QString suggested =
+        name + QDateTime::currentDateTime().toString(u"yyyyMMdd-HHmm"_s) + u'.' + suffix;
+    return services_.files.saveFileName(
+        over, {title, QDir(saveFolder_).filePath(suggested), filter, suffix});
+}
+
+void MainWindow::saved(const QString& path, const QString& what, const QString& error) {
     if (!error.isEmpty()) {
-        services_.messages.show(u"无法保存摇奖记录：\n"_s + QDir::toNativeSeparators(path) +
+        services_.messages.show(u"无法保存"_s + what + u"：\n"_s + QDir::toNativeSeparators(path) +
                                     u"\n"_s + error +
                                     u"\n本次的摇奖记录仍完整保留，可以换个位置再保存。"_s,
                                 u"保存失败"_s);
         return;
     }
     saveFolder_ = QFileInfo(path).absolutePath();
+}
+
+void MainWindow::saveRecord() {
+    const QString path =
+        askSavePath(u"保存全部摇奖记录"_s, u"3D摇奖记录-"_s, u"CSV 文件 (*.csv)"_s, u"csv"_s);
+    if (!path.isEmpty()) {
+        saved(path, u"摇奖记录"_s, stats_.saveCsv(path));
+    }
+}
+
+void MainWindow::savePicture() {
+    if (chart_ == nullptr) {
+        return;
+    }
+    TrendChart& chart = chart_->chart();
+    const qint64 total = stats_.size();
+    const int most = static_cast<int>(std::min(total, TrendChart::kMostPictureRows));
+    QString label = u"图片中包含最近几次摇奖（本次共 %1 次"_s.arg(total);
+    if (total > most) {
+        label += u"，一张图片最多 %1 次"_s.arg(most);
+    }
+    const int rows = services_.files.askNumber(chart_, u"保存走势图图片"_s, label + u"）："_s,
+                                               std::min(30, most), most);
+    if (rows <= 0) {
+        return;
+    }
+    const QString path =
+        askSavePath(u"保存走势图图片"_s, u"3D走势图-"_s, u"PNG 图片 (*.png)"_s, u"png"_s);
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString caption =
+        u"走势图 (本次摇奖) · %1 · 第%2–%3次 · %4\n"_s.arg(ChartViewTitle(chart.view()))
+            .arg(total - rows + 1)
+            .arg(total)
+            .arg(QDateTime::currentDateTime().toString(u"yyyy年M月d日 HH:mm"_s)) +
+        stats_.verdict();
+    saved(path, u"走势图图片"_s, chart.savePicture(path, rows, chart.devicePixelRatioF(), caption));
 }
 
 void MainWindow::start() {

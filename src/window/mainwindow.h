@@ -72,7 +72,12 @@ private:
     void openLink(QStringView control);
     void createRecordActions();
     void copyRecord();
+    QString askSavePath(const QString& title, const QString& name, const QString& filter,
+                        const QString& suffix);
+    // Says why a save failed, or remembers where it went.
+    void saved(const QString& path, const QString& what, const QString& error);
     void saveRecord();
+    void savePicture();
 
     std::unique_ptr<RealServices> real_;
     Services services_;
@@ -82,6 +87,7 @@ private:
     QAction* openChart_ = nullptr;
     QAction* copyRecord_ = nullptr;
     QAction* saveRecord_ = nullptr;
+    QAction* savePicture_ = nullptr;
     QString saveFolder_;
     std::unique_ptr<PaneHost> panes_;
     std::array<QLineEdit*, 3> reelBoxes_{};

@@ -38,15 +38,16 @@ private Q_SLOTS:
         for (qint64 row : {0, 1, 9, 4095, 4096, 4097, 5000, 8191, 8192, 9999}) {
             const Omissions o = stats.omissionsAt(row);
             for (int d = 0; d < 10; ++d) {
-                QCOMPARE(o[0][d], row >= d ? (row - d) % 10 : row + 1);
-                QCOMPARE(o[1][d], d == 0 ? 0 : row + 1);
+                QCOMPARE(o[marked::PositionDigit(0, d)], row >= d ? (row - d) % 10 : row + 1);
+                QCOMPARE(o[marked::PositionDigit(1, d)], d == 0 ? 0 : row + 1);
             }
-            QCOMPARE(o[2][5], row < 5000 ? row + 1 : row - 5000);
+            QCOMPARE(o[marked::PositionDigit(2, 5)], row < 5000 ? row + 1 : row - 5000);
         }
-        QCOMPARE(stats.longestOmission(0, 9), 9);
-        QCOMPARE(stats.longestRun(1, 0), 10000);
-        QCOMPARE(stats.longestOmission(2, 5), 5000);  // before it came, not the 4999 since
-        QCOMPARE(stats.longestRun(2, 1), 5000);
+        QCOMPARE(stats.longestOmission(marked::PositionDigit(0, 9)), 9);
+        QCOMPARE(stats.longestRun(marked::PositionDigit(1, 0)), 10000);
+        // before it came, not the 4999 since
+        QCOMPARE(stats.longestOmission(marked::PositionDigit(2, 5)), 5000);
+        QCOMPARE(stats.longestRun(marked::PositionDigit(2, 1)), 5000);
         QCOMPARE(stats.pValue(0), 1.0);  // 百位 is perfectly even
     }
 
