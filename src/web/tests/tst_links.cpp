@@ -21,14 +21,15 @@ class TestLinks : public QObject {
 
     QTemporaryDir bin_;
 
-    // A stand-in that notes how many arguments it got, each one, and the engine's variable,
-    // talks, and ends with `last`.
+    // A stand-in that notes its process, then how many arguments it got, each one, and the
+    // engine's variable in one line (one write: two stand-ins may run at once), talks, and ends
+    // with `last`.
     bool installStandIn(const QString& last) {
         QFile script(bin_.filePath(u"xdg-open"_s));
         return script.open(QIODevice::WriteOnly) &&
                script.write(
-                   u"#!/bin/sh\n{ printf '%s' $#; printf ' [%s]' \"$@\"; "
-                   u"echo \" ${VELMORA_ENGINE_ONLY-unset}\"; } >> '%1'\necho $$ >> '%2'\n"
+                   u"#!/bin/sh\necho $$ >> '%2'\nline=$(printf '%s' $#; printf ' [%s]' \"$@\")\n"
+                   u"echo \"$line ${VELMORA_ENGINE_ONLY-unset}\" >> '%1'\n"
                    u"echo 'xdg-open: no method available' >&2\necho out\n%3\n"_s
                        .arg(bin_.filePath(u"seen"_s), bin_.filePath(u"pids"_s), last)
                        .toUtf8()) > 0 &&
@@ -96,7 +97,7 @@ private Q_SLOTS:
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         };
         if (patienceEnds) {
-            QTRY_VERIFY_WITH_TIMEOUT(seen(u"seen"_s).contains("a b]"), 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(seen(u"seen"_s).contains("a b] "), 20000);
             QVERIFY(!answer.has_value());
             patienceOver();
         }
