@@ -3,7 +3,7 @@
 #include "web/browserenvironment.h"
 #include "web/paneengine.h"
 #ifdef VELMORA_WEBVIEW2
-#include "web/webview2panes.h"
+#include "web/webview2/webview2panes.h"
 #endif
 
 #include <QtGui/qtguiglobal.h>

@@ -1,5 +1,5 @@
 #include "web/panerecovery.h"
-#include "web/webview2runtime.h"
+#include "web/webview2/webview2runtime.h"
 
 #include <QTest>
 

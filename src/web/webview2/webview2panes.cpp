@@ -1,14 +1,14 @@
 // The browser panes on Windows: the system's Microsoft Edge WebView2 runtime, found and started
 // without Microsoft's loader library, so that the program stays one file.
 
-#include "web/webview2panes.h"
+#include "web/webview2/webview2panes.h"
 
 #include "web/hidescrollbars.h"
 #include "web/links.h"
 #include "web/paneengine.h"
 #include "web/panerecovery.h"
-#include "web/webview2.h"
-#include "web/webview2runtime.h"
+#include "web/webview2/webview2.h"
+#include "web/webview2/webview2runtime.h"
 
 #include <QCoreApplication>
 #include <QDir>

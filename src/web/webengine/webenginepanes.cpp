@@ -396,4 +396,4 @@ public:
 
 }  // namespace velmora
 
-#include "webpanes.moc"
+#include "webenginepanes.moc"

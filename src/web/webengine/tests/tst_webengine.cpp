@@ -47,7 +47,7 @@ QString Run(QWebEngineView* view, const QString& script) {
 
 }  // namespace
 
-class TestPanes : public QObject, public velmora::UrlOpener {
+class TestWebEngine : public QObject, public velmora::UrlOpener {
     Q_OBJECT
 
     QTcpServer site_;
@@ -241,5 +241,5 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
     }
 };
 
-QTEST_MAIN(TestPanes)
-#include "tst_panes.moc"
+QTEST_MAIN(TestWebEngine)
+#include "tst_webengine.moc"

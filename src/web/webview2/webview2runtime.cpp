@@ -1,4 +1,4 @@
-#include "web/webview2runtime.h"
+#include "web/webview2/webview2runtime.h"
 
 #include <QRegularExpression>
 #include <QVersionNumber>
