@@ -1,4 +1,5 @@
 #include "web/panerecovery.h"
+#include "web/webengine/sandbox.h"
 #include "web/webview2/webview2runtime.h"
 
 #include <QTest>
@@ -92,6 +93,31 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(seen, waits);
+    }
+
+    void sandboxStopsEngine_data() {
+        QTest::addColumn<unsigned>("user");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("stops");
+        QTest::newRow("a normal user") << 1000u << QString() << QString() << false;
+        QTest::newRow("root, sandbox on")
+            << 0u << u"QTWEBENGINE_CHROMIUM_FLAGS"_s << u"--disable-gpu --no-sandboxing"_s << true;
+        QTest::newRow("root, sandbox off by variable")
+            << 0u << u"QTWEBENGINE_DISABLE_SANDBOX"_s << QString() << false;
+        QTest::newRow("root, sandbox off by flag")
+            << 0u << u"QTWEBENGINE_CHROMIUM_FLAGS"_s << u"--disable-gpu --no-sandbox"_s << false;
+    }
+
+    void sandboxStopsEngine() {
+        QFETCH(unsigned, user);
+        QFETCH(QString, variable);
+        QFETCH(QString, value);
+        QProcessEnvironment environment;
+        if (!variable.isEmpty()) {
+            environment.insert(variable, value);
+        }
+        QTEST(velmora::SandboxStopsEngine(user, environment), "stops");
     }
 };
 

@@ -5,6 +5,7 @@
 #include "web/links.h"
 #include "web/paneengine.h"
 #include "web/panerecovery.h"
+#include "web/webengine/sandbox.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -49,16 +50,6 @@ namespace {
 
 // What pages write to their console is for whoever debugs them: QT_LOGGING_RULES shows it.
 Q_LOGGING_CATEGORY(lcPageConsole, "velmora.pages.console", QtWarningMsg)
-
-#ifdef Q_OS_UNIX
-bool SandboxDisabled() {
-    if (qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
-        return true;
-    }
-    const QString flags = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS");
-    return flags.split(u' ', Qt::SkipEmptyParts).contains(u"--no-sandbox"_s);
-}
-#endif
 
 // A page may hand the user's browser only what the user asked for: one address for each click or
 // key press in its pane, taken while the gesture is fresh (as long as a browser lets a page use
@@ -381,9 +372,8 @@ class WebPaneEngine final : public QObject, public PaneEngine {
 public:
     QString unavailableReason() const override {
 #ifdef Q_OS_UNIX
-        // The engine ends the whole process in this case, so it must not be started at all.
-        if (::geteuid() == 0 && !SandboxDisabled()) {
-            return u"Qt WebEngine does not run as root with its sandbox on"_s;
+        if (SandboxStopsEngine(::geteuid(), QProcessEnvironment::systemEnvironment())) {
+            return SandboxStopsEngineReason();
         }
 #endif
         return {};
