@@ -1,7 +1,7 @@
 // The browser panes on Qt WebEngine. Built as a plugin so that the program itself starts without
 // loading the engine.
 
-#include "web/hidescrollbars.h"
+#include "web/pagescripts.h"
 #include "web/links.h"
 #include "web/paneengine.h"
 #include "web/panerecovery.h"
@@ -258,7 +258,9 @@ private:
             script.setSourceCode(kHideScrollBars);
             script.setInjectionPoint(QWebEngineScript::DocumentReady);
             script.setWorldId(QWebEngineScript::ApplicationWorld);
-            script.setRunsOnSubFrames(false);
+            // In every frame, as the Windows runtime runs it: the script itself keeps to the
+            // top-level page.
+            script.setRunsOnSubFrames(true);
             page->scripts().insert(script);
             // Scripts of the page may rebuild the document after it was first treated.
             QObject::connect(page, &QWebEnginePage::loadFinished, page, [page] {

@@ -3,7 +3,7 @@
 
 #include "web/webview2/webview2panes.h"
 
-#include "web/hidescrollbars.h"
+#include "web/pagescripts.h"
 #include "web/links.h"
 #include "web/paneengine.h"
 #include "web/panerecovery.h"
