@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -100,7 +101,7 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
                          "onclick='window.open(\"/one.htm\"); window.open(\"/two.htm\"); "
                          "return false'>two</a> <a id='local' href='#' onclick='window.open("
                          "\"file:///etc/hostname\"); window.open(\"/after.htm\"); return "
-                         "false'>local</a>")}},
+                         "false'>local</a> <a id='next' href='/next.htm'>next</a>")}},
             {"/next.htm", {html, Page("next")}},
             {"/framed.htm", {html, Page("framed", "<iframe src=\"/next.htm\"></iframe>")}},
             {"/file.bin", {"application/octet-stream", "0123"}},
@@ -113,6 +114,7 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
         QWidget::setTabOrder(a_, upperPlace_);
         QWidget::setTabOrder(upperPlace_, b_);
         QWidget::setTabOrder(b_, lowerPlace_);
+        window_.resize(320, 200);
         window_.show();
         QVERIFY(QTest::qWaitForWindowActive(&window_));
     }
@@ -163,15 +165,22 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
 
     void toSystemBrowser_data() {
         QTest::addColumn<QString>("link");
+        // What the user does first; after anything but a click, Enter or a menu choice, the page
+        // clicks the link by script.
         QTest::addColumn<QString>("gesture");
         QTest::addColumn<QString>("address");  // the one opened, if any
         QTest::newRow("click on _blank") << u"blank"_s << u"click"_s << u"/elsewhere.htm"_s;
-        QTest::newRow("Enter on _blank") << u"blank"_s << u"key"_s << u"/elsewhere.htm"_s;
+        QTest::newRow("Enter on _blank") << u"blank"_s << u"Enter"_s << u"/elsewhere.htm"_s;
+        QTest::newRow("from the menu") << u"next"_s << u"menu"_s << u"/next.htm"_s;
         QTest::newRow("click on a download") << u"file"_s << u"click"_s << u"/file.bin"_s;
         QTest::newRow("two windows, one click") << u"two"_s << u"click"_s << u"/one.htm"_s;
         QTest::newRow("file: passed over") << u"local"_s << u"click"_s << u"/after.htm"_s;
-        QTest::newRow("window by script") << u"blank"_s << u"script"_s << QString();
-        QTest::newRow("download by script") << u"file"_s << u"script"_s << QString();
+        QTest::newRow("window by script") << u"blank"_s << u"none"_s << QString();
+        QTest::newRow("download by script") << u"file"_s << u"none"_s << QString();
+        for (const char* gesture : {"right click", "click beside", "Down"}) {
+            QTest::addRow("download after a %s", gesture)
+                << u"file"_s << QString::fromLatin1(gesture) << QString();
+        }
     }
 
     void toSystemBrowser() {
@@ -180,25 +189,42 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
         QFETCH(QString, address);
         const QStringList opened = address.isEmpty() ? QStringList() : QStringList{address};
         QWebEnginePage* page = upper()->page();
+        QWidget* view = upper()->focusProxy();
         int asked = 0;
         connect(page, &QWebEnginePage::newWindowRequested, this, [&asked] { ++asked; });
         connect(page->profile(), &QWebEngineProfile::downloadRequested, this,
                 [&asked] { ++asked; });
         const QString element = u"document.getElementById('%1')"_s.arg(link);
-        if (gesture == u"script"_s) {
-            QCOMPARE(Run(upper(), element + u".click(); 'ok'"_s), u"ok"_s);
-        } else if (gesture == u"key"_s) {
+        if (gesture == u"Enter"_s || gesture == u"Down"_s) {
             upperPlace_->setFocus();
             QCOMPARE(Run(upper(), element + u".focus(); 'ok'"_s), u"ok"_s);
-            QTest::keyClick(upper()->focusProxy(), Qt::Key_Return);
-        } else {
-            const QStringList at = Run(upper(),
-                                       u"(function (r) { return [Math.round(r.left + 2), "
-                                       u"Math.round(r.top + 2)].join(' '); })(%1."
-                                       u"getBoundingClientRect())"_s.arg(element))
-                                       .split(u' ');
-            QTest::mouseClick(upper()->focusProxy(), Qt::LeftButton, {},
-                              QPoint(at.value(0).toInt(), at.value(1).toInt()));
+            QTest::keyClick(view, gesture == u"Enter"_s ? Qt::Key_Return : Qt::Key_Down);
+        } else if (gesture != u"none"_s) {
+            QPoint at(250, 50);
+            if (gesture != u"click beside"_s) {
+                const QStringList xy = Run(upper(),
+                                           u"(function (r) { return [Math.round(r.left + 2), "
+                                           u"Math.round(r.top + 2)].join(' '); })(%1."
+                                           u"getBoundingClientRect())"_s.arg(element))
+                                           .split(u' ');
+                at = QPoint(xy.value(0).toInt(), xy.value(1).toInt());
+                QSignalSpy hovered(page, &QWebEnginePage::linkHovered);
+                QTest::mouseMove(view, at);
+                QVERIFY(hovered.wait(kTimeout));
+            }
+            const bool right = gesture == u"right click"_s || gesture == u"menu"_s;
+            QTest::mouseClick(view, right ? Qt::RightButton : Qt::LeftButton, {}, at);
+            if (gesture == u"menu"_s) {
+                QMenu* menu = nullptr;
+                QTRY_VERIFY_WITH_TIMEOUT((menu = upper()->findChild<QMenu*>()) != nullptr,
+                                         kTimeout);
+                QAction* open = page->action(QWebEnginePage::OpenLinkInNewWindow);
+                QTRY_VERIFY(menu->isVisible() && menu->actions().contains(open));
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(open).center());
+            }
+        }
+        if (!QStringList{u"click"_s, u"Enter"_s, u"menu"_s}.contains(gesture)) {
+            QCOMPARE(Run(upper(), element + u".click(); 'ok'"_s), u"ok"_s);
         }
         if (opened.isEmpty()) {
             QTRY_VERIFY_WITH_TIMEOUT(asked > 0, kTimeout);
