@@ -50,8 +50,12 @@ private Q_SLOTS:
                                    {stable, false, kMachine + u"120.0.0.0"_s},
                                    {stable, false, kMachine.toLower() + u"120.0.0.0"_s}}
             << QStringList{Library(kMachine + u"120.0.0.0"_s), Library(kUser + u"120.0.0.0"_s)};
-        QTest::newRow("share") << QList<RuntimeEntry>{{stable, false, u"\\\\host\\wv\\1.2.3.4"_s}}
-                               << QStringList{Library(u"\\\\host\\wv\\1.2.3.4"_s)};
+        QTest::newRow("older than 99 passed over")
+            << QList<RuntimeEntry>{{stable, false, kMachine + u"98.0.1108.62"_s},
+                                   {RuntimeChannel::Beta, true, kUser + u"99.0.1150.2"_s}}
+            << QStringList{Library(kUser + u"99.0.1150.2"_s)};
+        QTest::newRow("share") << QList<RuntimeEntry>{{stable, false, u"\\\\host\\wv\\120.1.2.3"_s}}
+                               << QStringList{Library(u"\\\\host\\wv\\120.1.2.3"_s)};
         for (const QString& bad :
              {QString(), u"120.0.0.0"_s, u"Application\\120.0.0.0"_s, kMachine,
               kMachine + u"120.0.0"_s, kMachine + u"120.0.0.0.1"_s, kMachine + u"latest"_s,
