@@ -1,14 +1,19 @@
 // The Windows panes against a stand-in WebView2 runtime, registered in the test's Wine prefix as
-// the runtime registers itself, on real (X11) windows.
+// the runtime registers itself, on real (X11) windows. After every test the stand-in reports what
+// the program did wrong: leaks, calls to released objects, a second controller in a window.
 #include "web/links.h"
+#include "web/pagescripts.h"
 #include "web/panehost.h"
 
+#include <QAction>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
 #include <tuple>
+#include <utility>
 
 #include <windows.h>
 
@@ -17,12 +22,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kTimeout = 20000;
-constexpr int kNext = 1;
-constexpr int kPrevious = 2;
 const wchar_t kStableKey[] =
     L"Software\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
 
-enum class Runtime { PerMachine, PerUser, Stale, None, Failing };
+enum class Runtime { PerMachine, PerUser, Stale, None };
 
 QString Native(const char* unixPath) {
     return u"Z:"_s + QDir::toNativeSeparators(QString::fromUtf8(unixPath));
@@ -55,14 +58,39 @@ F Export(const char* name) {
     return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(standIn, name)));
 }
 const auto Reset = Export<void (*)(bool)>("StandInReset");
+const auto Fail = Export<void (*)(int, int, HRESULT)>("StandInFail");
+const auto Hold = Export<void (*)(bool)>("StandInHold");
+const auto Update = Export<void (*)()>("StandInUpdate");
 const auto Log = Export<const wchar_t* (*)()>("StandInLog");
+const auto Idle = Export<bool (*)()>("StandInIdle");
+const auto Errors = Export<const wchar_t* (*)()>("StandInErrors");
 const auto Raise = Export<void (*)(HWND, int, LPCWSTR, int, BOOL)>("StandInRaise");
-constexpr int kNavigationStarting = 7, kMoveFocusRequested = 13, kPermissionRequested = 23,
-              kProcessFailed = 25, kNewWindowRequested = 44, kDownloadStarting = 75;
+constexpr int kNavigationStarting = 7, kPermissionRequested = 23, kProcessFailed = 25,
+              kNewWindowRequested = 44, kDownloadStarting = 75, kMoveFocusRequested = 113,
+              kGotFocus = 115, kAcceleratorKeyPressed = 119;
+const QMap<QString, int> kEvents{{u"navigation"_s, kNavigationStarting},
+                                 {u"redirected"_s, kNavigationStarting},
+                                 {u"frame"_s, 17},
+                                 {u"permission"_s, kPermissionRequested},
+                                 {u"window"_s, kNewWindowRequested},
+                                 {u"download"_s, kDownloadStarting}};
 
 HWND Handle(QWidget* widget) {
     return reinterpret_cast<HWND>(widget->winId());
 }
+
+void HoldControl(bool held) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = held ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// A change of scale changes the place's size in physical pixels without a resize of Qt's.
+class NoResize final : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Resize; }
+};
 
 int printed = 0;
 
@@ -94,11 +122,25 @@ class TestWebView2 : public QObject, public velmora::UrlOpener {
         QString log() const {
             QString log = QString::fromWCharArray(Log());
             for (QWidget* place : {upper, lower}) {
-                log.replace(
-                    u'w' + QString::number(reinterpret_cast<quintptr>(Handle(place))) + u' ',
-                    place == upper ? u"upper "_s : u"lower "_s);
+                if (place != nullptr) {
+                    log.replace(
+                        u'w' + QString::number(reinterpret_cast<quintptr>(Handle(place))) + u' ',
+                        place == upper ? u"upper "_s : u"lower "_s);
+                }
             }
             return log;
+        }
+        // Both pages are shown, the lower `times` times without scroll bars, and the stand-in has
+        // nothing left to do.
+        bool up(int times = 1) const {
+            return QTest::qWaitFor(
+                [this, times] {
+                    const QString now = log();
+                    return now.contains(u"upper navigate "_s) &&
+                           now.count(u"lower script "_s + velmora::kHideScrollBars) >= times &&
+                           Idle();
+                },
+                kTimeout);
         }
     };
 
@@ -111,7 +153,7 @@ class TestWebView2 : public QObject, public velmora::UrlOpener {
 
 private Q_SLOTS:
     void initTestCase() {
-        QVERIFY(Reset && Log && Raise);
+        QVERIFY(Reset && Fail && Hold && Update && Log && Idle && Errors && Raise);
         // Wine lacks one call that Qt's windows platform makes for each window, and says so.
         handler_ =
             qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
@@ -125,6 +167,12 @@ private Q_SLOTS:
         opened_.clear();
     }
 
+    void cleanup() {
+        Hold(false);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), kTimeout);
+        QCOMPARE(QString::fromWCharArray(Errors()), QString());
+    }
+
     void cleanupTestCase() {
         qInstallMessageHandler(handler_);
         Register(Runtime::None);
@@ -133,137 +181,250 @@ private Q_SLOTS:
 
     void panesShowTheirPages_data() {
         QTest::addColumn<Runtime>("runtime");
-        QTest::newRow("per machine") << Runtime::PerMachine;
-        QTest::newRow("per user") << Runtime::PerUser;
+        QTest::addColumn<bool>("synchronous");
+        QTest::newRow("per machine") << Runtime::PerMachine << false;
+        QTest::newRow("per user, answers at once") << Runtime::PerUser << true;
     }
 
     void panesShowTheirPages() {
         QFETCH(Runtime, runtime);
+        QFETCH(bool, synchronous);
         Register(runtime);
+        Reset(synchronous);
         Window w(*this);
-        QTRY_VERIFY_WITH_TIMEOUT(w.log().contains(u"lower script, hides"_s), kTimeout);
-        const QString chrome = u"%1 status bar 0\n%1 dev tools 0\n%1 accelerator keys 0\n"_s;
+        QVERIFY(w.up());
+        QString log = w.log();
         // In the places' own pixels, whatever the scale.
-        const auto placed = [&w](QWidget* place, bool visible) {
-            const QString name = place == w.upper ? u"upper "_s : u"lower "_s;
+        const auto bounds = [](QWidget* place) {
             const QSize size = place->size() * place->devicePixelRatio();
-            return name + u"bounds 0 0 %1 %2\n"_s.arg(size.width()).arg(size.height()) + name +
-                   u"visible %1\n"_s.arg(visible);
+            return u"bounds 0 0 %1 %2\n"_s.arg(size.width()).arg(size.height());
         };
-        QCOMPARE(w.log(),
-                 u"environment 1 0 "_s + qEnvironmentVariable("LOCALAPPDATA") +
-                     u"\\velmora\\WebView2\nupper controller, private 1\n"_s +
-                     u"lower controller, private 1\n"_s + chrome.arg(u"upper"_s) +
-                     placed(w.upper, true) + chrome.arg(u"lower"_s) +
-                     u"lower script at creation, hides scroll bars\n"_s + placed(w.lower, true) +
-                     u"lower navigate "_s + velmora::LowerPaneAddress() + u"\nupper navigate "_s +
-                     velmora::UpperPaneAddress() + u"\nlower script, hides scroll bars\n"_s);
-        Reset(false);
+        QVERIFY(log.startsWith(u"environment 1 0 "_s + qEnvironmentVariable("LOCALAPPDATA") +
+                               u"\\velmora\\WebView2\n"_s));
+        QCOMPARE(log.count(u"environment"_s), 1);
+        for (const auto& [name, place] :
+             {std::pair{u"upper "_s, w.upper}, {u"lower "_s, w.lower}}) {
+            for (const QString& line :
+                 {u"controller, private 1\n"_s, u"status bar 0\n"_s, u"dev tools 0\n"_s,
+                  u"accelerator keys 0\n"_s, bounds(place), u"visible 1\n"_s,
+                  u"script at creation "_s + velmora::kDownloadLinksAsWindows + u'\n'}) {
+                QVERIFY2(log.contains(name + line), qPrintable(name + line));
+            }
+        }
+        QVERIFY(log.contains(u"lower script at creation "_s + velmora::kHideScrollBars));
+        QVERIFY(!log.contains(u"upper script "_s + velmora::kHideScrollBars));
+        QVERIFY(!log.contains(u"upper script at creation "_s + velmora::kHideScrollBars));
+        // The lower pane goes to its page first.
+        const qsizetype lower = log.indexOf(u"lower navigate "_s + velmora::LowerPaneAddress());
+        QVERIFY(lower >= 0 &&
+                lower < log.indexOf(u"upper navigate "_s + velmora::UpperPaneAddress()));
+
+        // Pop-ups follow the window; a new scale's physical size is followed too.
+        Reset(synchronous);
+        w.widget.move(w.widget.pos() + QPoint(20, 10));
+        QTRY_VERIFY(w.log().contains(u"upper moved\n"_s) && w.log().contains(u"lower moved\n"_s));
+        NoResize noResize;
+        w.lower->installEventFilter(&noResize);
+        SetWindowPos(Handle(w.lower), nullptr, 0, 0, 300, 50,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        QTRY_VERIFY(w.log().contains(u"lower bounds 0 0 300 50\n"_s));
         w.widget.hide();
-        QCOMPARE(w.log(), placed(w.upper, false) + placed(w.lower, false));
+        QTRY_VERIFY(w.log().contains(u"upper visible 0\n"_s) &&
+                    w.log().contains(u"lower visible 0\n"_s));
     }
 
-    void onlyWhatTheUserAskedForGoesToTheBrowser_data() {
-        QTest::addColumn<int>("event");
+    void toTheBrowser_data() {
+        // Events in the upper pane, at the row's address unless another is given.
+        QTest::addColumn<QString>("events");
         QTest::addColumn<QString>("address");
-        QTest::addColumn<bool>("user");
-        QTest::addColumn<QStringList>("opened");
+        QTest::addColumn<bool>("opened");
         const QString page = u"https://www.example.org/a?b=c"_s;
         const QString file = u"file:///C:/windows/win.ini"_s;
-        for (const int event : {kNewWindowRequested, kDownloadStarting}) {
-            const char* kind = event == kNewWindowRequested ? "new window" : "download";
-            QTest::addRow("%s, a click", kind) << event << page << true << QStringList{page};
-            QTest::addRow("%s, a script alone", kind) << event << page << false << QStringList{};
-            QTest::addRow("%s, not a web page", kind) << event << file << true << QStringList{};
-        }
-        QTest::newRow("permission") << kPermissionRequested << page << true << QStringList{};
+        QTest::newRow("window, a click") << u"window 1"_s << page << true;
+        QTest::newRow("window, a script alone") << u"window 0"_s << page << false;
+        QTest::newRow("window, not a web page") << u"window 1"_s << file << false;
+        QTest::newRow("download, the user's link") << u"navigation 1, download"_s << page << true;
+        QTest::newRow("download, the user's link redirected")
+            << u"navigation 1, redirected 0, download"_s << page << true;
+        QTest::newRow("download, the user's link in a frame")
+            << u"frame 1, download"_s << page << true;
+        QTest::newRow("download, twice after one click")
+            << u"navigation 1, download, download"_s << page << true;
+        QTest::newRow("download, a script's navigation")
+            << u"navigation 0, download"_s << page << false;
+        QTest::newRow("download, of another page")
+            << u"navigation 1, download https://www.example.org/b"_s << page << false;
+        QTest::newRow("download of the start page, by a script")
+            << u"download"_s << velmora::UpperPaneAddress() << false;
+        QTest::newRow("download, not a web page") << u"navigation 1, download"_s << file << false;
+        QTest::newRow("permission") << u"permission"_s << page << false;
     }
 
-    void onlyWhatTheUserAskedForGoesToTheBrowser() {
-        QFETCH(int, event);
+    void toTheBrowser() {
+        QFETCH(QString, events);
         QFETCH(QString, address);
-        QFETCH(bool, user);
-        QFETCH(QStringList, opened);
+        QFETCH(bool, opened);
         Window w(*this);
-        QTRY_VERIFY_WITH_TIMEOUT(w.log().contains(u"upper navigate"_s), kTimeout);
-        const auto text = reinterpret_cast<LPCWSTR>(address.utf16());
-        // A download of another page after the navigation, then of the page itself, twice.
-        if (event == kDownloadStarting) {
-            Raise(Handle(w.upper), kNavigationStarting, text, 0, user);
-            Raise(Handle(w.upper), event, L"https://www.example.org/elsewhere", 0, FALSE);
-            Raise(Handle(w.upper), kNavigationStarting, text, 0, user);
-            Raise(Handle(w.upper), event, text, 0, FALSE);
+        QVERIFY(w.up());
+        for (const QString& event : events.split(u", "_s)) {
+            const QStringList words = event.split(u' ');
+            const QString at = words.value(1).startsWith(u"http"_s) ? words[1] : address;
+            Raise(Handle(w.upper), kEvents.value(words[0]), reinterpret_cast<LPCWSTR>(at.utf16()),
+                  words[0] == u"redirected"_s, words.value(1).toInt());
         }
-        Raise(Handle(w.upper), event, text, 0, user);
-        QCOMPARE(opened_, opened);
-        QVERIFY(w.log().endsWith(event == kNewWindowRequested ? u"upper handled 1\n"_s
-                                 : event == kDownloadStarting
-                                     ? u"upper cancel 1\n"_s
-                                     : u"upper permission 2\n"_s));  // deny
+        QCOMPARE(opened_, opened ? QStringList{address} : QStringList());
+        const QString answer = QMap<QString, QString>{
+            {u"window"_s, u"handled 1"_s},
+            {u"download"_s, u"cancel 1"_s},
+            {u"permission"_s,
+             u"permission 2"_s}}.value(events.section(u", "_s, -1).section(u' ', 0, 0));
+        QVERIFY(w.log().endsWith(u"upper "_s + answer + u'\n'));
     }
 
-    void failedProcessesAreMadeAgain_data() {
-        QTest::addColumn<int>("kind");
+    void creationFails_data() {
+        QTest::addColumn<int>("environmentsFailing");
+        QTest::addColumn<int>("controllersFailing");
+        QTest::addColumn<HRESULT>("failure");
+        QTest::addColumn<bool>("synchronous");
+        QTest::addColumn<bool>("lowerDestroyed");  // while it is made
         QTest::addColumn<int>("environments");
-        QTest::addColumn<int>("controllers");
-        QTest::newRow("browser") << 0 << 1 << 2;
-        QTest::newRow("renderer") << 1 << 0 << 1;
+        QTest::addColumn<bool>("notes");
+        const HRESULT invalidState = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
+        QTest::newRow("environment, once") << 1 << 0 << E_FAIL << false << false << 2 << false;
+        QTest::newRow("controller, once") << 0 << 1 << E_FAIL << false << false << 2 << false;
+        QTest::newRow("controller, once, at once")
+            << 0 << 1 << E_FAIL << true << false << 2 << false;
+        QTest::newRow("another environment's options")
+            << 0 << 2 << invalidState << false << false << 1 << true;
+        QTest::newRow("every time") << 9 << 0 << E_FAIL << false << false << 4 << true;
+        QTest::newRow("window destroyed") << 0 << 0 << S_OK << false << true << 1 << false;
     }
 
-    void failedProcessesAreMadeAgain() {
-        QFETCH(int, kind);
+    void creationFails() {
+        QFETCH(int, environmentsFailing);
+        QFETCH(int, controllersFailing);
+        QFETCH(HRESULT, failure);
+        QFETCH(bool, synchronous);
+        QFETCH(bool, lowerDestroyed);
         QFETCH(int, environments);
-        QFETCH(int, controllers);
+        QFETCH(bool, notes);
+        Reset(synchronous);
+        Fail(environmentsFailing, controllersFailing, failure);
+        Hold(lowerDestroyed);
         Window w(*this);
-        QVERIFY(QTest::qWaitForWindowActive(&w.widget));
-        QTRY_VERIFY_WITH_TIMEOUT(w.log().contains(u"lower script, hides"_s), kTimeout);
-        w.lower->setFocus();
-        Reset(false);
-        if (kind == 1) {
-            Raise(Handle(w.lower), kProcessFailed, nullptr, kind, 0);  // ended normally: left alone
-            QCoreApplication::sendPostedEvents();
-            QVERIFY(!w.log().contains(u"close"_s));
+        if (lowerDestroyed) {
+            QTRY_VERIFY_WITH_TIMEOUT(w.log().contains(u"lower controller"_s), kTimeout);
+            delete std::exchange(w.lower, nullptr);
+            Hold(false);
         }
-        Raise(Handle(w.lower), kProcessFailed, nullptr, kind, 3);
         QTRY_VERIFY_WITH_TIMEOUT(
-            w.log().contains(u"lower navigate "_s + velmora::LowerPaneAddress()), kTimeout);
-        const QString log = w.log();
-        QCOMPARE(log.count(u"environment"_s), environments);
-        QCOMPARE(log.count(u"controller, private 1"_s), controllers);
-        QCOMPARE(log.count(u"lower close"_s), 1);
-        QVERIFY(log.contains(u"lower focus 0"_s));  // the page had the keys, and has them again
+            notes ? w.upper->findChild<QLabel*>() && w.lower->findChild<QLabel*>()
+                  : w.log().contains(u"upper navigate"_s),
+            kTimeout);
+        QCOMPARE(w.log().count(u"environment"_s), environments);
     }
 
-    void tabMovesThroughThePages() {
+    void processEnds_data() {
+        // In the lower pane: the renderer or the browser ends, with an exit code.
+        QTest::addColumn<QStringList>("ends");
+        QTest::addColumn<bool>("update");  // first, removing the old runtime's files
+        QTest::addColumn<int>("environments");
+        QTest::addColumn<bool>("remade");
+        QTest::newRow("renderer") << QStringList{u"renderer 3"_s} << false << 1 << true;
+        QTest::newRow("renderer, normally") << QStringList{u"renderer 0"_s} << false << 1 << false;
+        QTest::newRow("renderer, after an update")
+            << QStringList{u"renderer 3"_s} << true << 2 << true;
+        QTest::newRow("browser") << QStringList{u"browser 3"_s} << false << 2 << true;
+        QTest::newRow("browser, normally") << QStringList{u"browser 0"_s} << false << 2 << true;
+        // The second renderer is made again after 1 s; the browser ends before.
+        QTest::newRow("renderer twice, then the browser")
+            << QStringList{u"renderer 3"_s, u"renderer 3"_s, u"browser 3"_s} << false << 2 << true;
+    }
+
+    void processEnds() {
+        QFETCH(QStringList, ends);
+        QFETCH(bool, update);
+        QFETCH(int, environments);
+        QFETCH(bool, remade);
         Window w(*this);
         QVERIFY(QTest::qWaitForWindowActive(&w.widget));
-        QTRY_VERIFY_WITH_TIMEOUT(w.log().contains(u"lower script, hides"_s), kTimeout);
+        QVERIFY(w.up());
+        w.lower->setFocus();
+        if (update) {
+            Update();
+        }
+        QDeadlineTimer retried(0);
+        for (qsizetype i = 0; i < ends.size(); ++i) {
+            const QStringList words = ends[i].split(u' ');
+            Raise(Handle(w.lower), kProcessFailed, nullptr, words[0] == u"renderer"_s,
+                  words[1].toInt());
+            if (i == 0 && ends.size() > 1) {
+                QVERIFY(w.up(2));
+            }
+            retried.setRemainingTime(1500);  // a renderer lost again comes back after 1 s
+        }
+        QCoreApplication::sendPostedEvents();
+        if (!remade) {
+            QVERIFY(!w.log().contains(u"lower close\n"_s));
+            return;
+        }
+        QVERIFY(w.up(ends.size() == 1 ? 2 : 3));
+        if (ends.size() > 1) {
+            QVERIFY(QTest::qWaitFor([&retried] { return retried.hasExpired(); }, 2000));
+        }
+        QCOMPARE(w.log().count(u"environment"_s), environments);
+        QVERIFY(w.log().contains(u"lower focus 0"_s));  // the page had the keys, and has them again
+    }
+
+    void keysBetweenWindowAndPages() {
+        Window w(*this);
+        QVERIFY(QTest::qWaitForWindowActive(&w.widget));
+        QVERIFY(w.up());
         for (auto [from, forward, to] :
              {std::tuple{w.a, true, w.b}, {w.b, false, w.a}, {w.b, true, w.a}}) {
             from->setFocus();
             QTest::keyClick(from, forward ? Qt::Key_Tab : Qt::Key_Backtab,
                             forward ? Qt::NoModifier : Qt::ShiftModifier);
             QWidget* place = from == w.a || !forward ? w.upper : w.lower;
-            const int reason = forward ? kNext : kPrevious;
+            const int reason = forward ? 1 : 2;
             QTRY_VERIFY(w.log().endsWith(
                 (place == w.upper ? u"upper focus %1\n"_s : u"lower focus %1\n"_s).arg(reason)));
             Raise(Handle(place), kMoveFocusRequested, nullptr, reason, FALSE);
             QTRY_VERIFY(to->hasFocus());
             QCOMPARE(GetFocus(), Handle(&w.widget));
         }
+        // A click into a page gives it the keys; a click on the box Qt had focused takes them back.
+        w.a->setFocus();
+        Raise(Handle(w.upper), kGotFocus, nullptr, 0, FALSE);
+        QVERIFY(IsChild(Handle(w.upper), GetFocus()));
+        QTest::mouseClick(w.a, Qt::LeftButton);
+        QTRY_COMPARE(GetFocus(), Handle(&w.widget));
+        // The window's shortcuts work from the page: Ctrl+T pressed, not released, nor T alone.
+        QAction chart;
+        chart.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+        w.widget.addAction(&chart);
+        int shown = 0;
+        const qsizetype handled = w.log().count(u"upper handled 1"_s);
+        connect(&chart, &QAction::triggered, this, [&shown] { ++shown; });
+        for (const auto& [kind, control, times] :
+             {std::tuple{0, true, 1}, {1, true, 1}, {0, false, 1}}) {
+            HoldControl(control);
+            Raise(Handle(w.upper), kAcceleratorKeyPressed, nullptr, kind, 'T');
+            QCOMPARE(shown, times);
+        }
+        HoldControl(false);
+        QCOMPARE(w.log().count(u"upper handled 1"_s), handled + 1);
     }
 
     void notesWithoutRuntime_data() {
         QTest::addColumn<Runtime>("runtime");
         QTest::newRow("none") << Runtime::None;
         QTest::newRow("registered where it is not") << Runtime::Stale;
-        QTest::newRow("failing") << Runtime::Failing;
     }
 
     void notesWithoutRuntime() {
         QFETCH(Runtime, runtime);
         Register(runtime);
-        Reset(runtime == Runtime::Failing);
         Window w(*this);
         for (QWidget* place : {w.upper, w.lower}) {
             QLabel* note = nullptr;
@@ -272,6 +433,10 @@ private Q_SLOTS:
             QTRY_VERIFY(note->isVisible());
             QVERIFY(place->rect().contains(note->geometry()));
             QCOMPARE(note->cursor().shape(), Qt::PointingHandCursor);
+            // As a link: a left click pressed and released on it, nothing else.
+            QTest::mouseClick(note, Qt::RightButton);
+            QTest::mousePress(note, Qt::LeftButton);
+            QTest::mouseRelease(note, Qt::LeftButton, {}, QPoint(-4, -4));
             QTest::mouseClick(note, Qt::LeftButton);
         }
         // The keyboard reaches a note in its place's turn, between the boxes around it.
