@@ -137,7 +137,8 @@ class TestWebView2 : public QObject, public velmora::UrlOpener {
                 [this, times] {
                     const QString now = log();
                     return now.contains(u"upper navigate "_s) &&
-                           now.count(u"lower script "_s + velmora::kHideScrollBars) >= times &&
+                           (lower == nullptr ||
+                            now.count(u"lower script "_s + velmora::kHideScrollBars) >= times) &&
                            Idle();
                 },
                 kTimeout);
@@ -245,7 +246,7 @@ private Q_SLOTS:
         QTest::newRow("window, not a web page") << u"window 1"_s << file << false;
         QTest::newRow("download, the user's link") << u"navigation 1, download"_s << page << true;
         QTest::newRow("download, the user's link redirected")
-            << u"navigation 1, redirected 0, download"_s << page << true;
+            << u"navigation 1 https://www.example.org/r, redirected 0, download"_s << page << true;
         QTest::newRow("download, the user's link in a frame")
             << u"frame 1, download"_s << page << true;
         QTest::newRow("download, twice after one click")
@@ -268,7 +269,7 @@ private Q_SLOTS:
         QVERIFY(w.up());
         for (const QString& event : events.split(u", "_s)) {
             const QStringList words = event.split(u' ');
-            const QString at = words.value(1).startsWith(u"http"_s) ? words[1] : address;
+            const QString at = words.last().startsWith(u"http"_s) ? words.last() : address;
             Raise(Handle(w.upper), kEvents.value(words[0]), reinterpret_cast<LPCWSTR>(at.utf16()),
                   words[0] == u"redirected"_s, words.value(1).toInt());
         }
@@ -281,99 +282,76 @@ private Q_SLOTS:
         QVERIFY(w.log().endsWith(u"upper "_s + answer + u'\n'));
     }
 
-    void creationFails_data() {
-        QTest::addColumn<int>("environmentsFailing");
-        QTest::addColumn<int>("controllersFailing");
-        QTest::addColumn<HRESULT>("failure");
-        QTest::addColumn<bool>("synchronous");
-        QTest::addColumn<bool>("lowerDestroyed");  // while it is made
+    void panesComeBack_data() {
+        // Before the window: creations that fail, completions at once, controllers held back;
+        // then the lower place destroyed, the runtime updated, the renderer or the browser ended
+        // with an exit code, the pages up again.
+        QTest::addColumn<QString>("steps");
         QTest::addColumn<int>("environments");
-        QTest::addColumn<bool>("notes");
-        const HRESULT invalidState = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
-        QTest::newRow("environment, once") << 1 << 0 << E_FAIL << false << false << 2 << false;
-        QTest::newRow("controller, once") << 0 << 1 << E_FAIL << false << false << 2 << false;
-        QTest::newRow("controller, once, at once")
-            << 0 << 1 << E_FAIL << true << false << 2 << false;
-        QTest::newRow("another environment's options")
-            << 0 << 2 << invalidState << false << false << 1 << true;
-        QTest::newRow("every time") << 9 << 0 << E_FAIL << false << false << 4 << true;
-        QTest::newRow("window destroyed") << 0 << 0 << S_OK << false << true << 1 << false;
-    }
-
-    void creationFails() {
-        QFETCH(int, environmentsFailing);
-        QFETCH(int, controllersFailing);
-        QFETCH(HRESULT, failure);
-        QFETCH(bool, synchronous);
-        QFETCH(bool, lowerDestroyed);
-        QFETCH(int, environments);
-        QFETCH(bool, notes);
-        Reset(synchronous);
-        Fail(environmentsFailing, controllersFailing, failure);
-        Hold(lowerDestroyed);
-        Window w(*this);
-        if (lowerDestroyed) {
-            QTRY_VERIFY_WITH_TIMEOUT(w.log().contains(u"lower controller"_s), kTimeout);
-            delete std::exchange(w.lower, nullptr);
-            Hold(false);
-        }
-        QTRY_VERIFY_WITH_TIMEOUT(
-            notes ? w.upper->findChild<QLabel*>() && w.lower->findChild<QLabel*>()
-                  : w.log().contains(u"upper navigate"_s),
-            kTimeout);
-        QCOMPARE(w.log().count(u"environment"_s), environments);
-    }
-
-    void processEnds_data() {
-        // In the lower pane: the renderer or the browser ends, with an exit code.
-        QTest::addColumn<QStringList>("ends");
-        QTest::addColumn<bool>("update");  // first, removing the old runtime's files
-        QTest::addColumn<int>("environments");
-        QTest::addColumn<bool>("remade");
-        QTest::newRow("renderer") << QStringList{u"renderer 3"_s} << false << 1 << true;
-        QTest::newRow("renderer, normally") << QStringList{u"renderer 0"_s} << false << 1 << false;
-        QTest::newRow("renderer, after an update")
-            << QStringList{u"renderer 3"_s} << true << 2 << true;
-        QTest::newRow("browser") << QStringList{u"browser 3"_s} << false << 2 << true;
-        QTest::newRow("browser, normally") << QStringList{u"browser 0"_s} << false << 2 << true;
-        // The second renderer is made again after 1 s; the browser ends before.
+        QTest::addColumn<QString>("shows");  // pages, notes, or the pages as they were
+        QTest::newRow("environment fails once") << u"fail 1 0"_s << 2 << u"pages"_s;
+        QTest::newRow("controller fails once") << u"fail 0 1"_s << 2 << u"pages"_s;
+        QTest::newRow("controller fails once, at once")
+            << u"at once, fail 0 1"_s << 2 << u"pages"_s;
+        QTest::newRow("another environment's options") << u"fail 0 2 invalid"_s << 1 << u"notes"_s;
+        QTest::newRow("fails every time") << u"fail 9 0"_s << 4 << u"notes"_s;
+        QTest::newRow("window destroyed while made") << u"hold, destroy"_s << 1 << u"pages"_s;
+        QTest::newRow("renderer ends") << u"renderer 3"_s << 1 << u"pages"_s;
+        QTest::newRow("renderer ends normally") << u"renderer 0"_s << 1 << u"as they were"_s;
+        QTest::newRow("renderer ends after an update")
+            << u"update, renderer 3"_s << 2 << u"pages"_s;
+        QTest::newRow("browser ends") << u"browser 3"_s << 2 << u"pages"_s;
+        QTest::newRow("browser ends normally") << u"browser 0"_s << 2 << u"pages"_s;
+        // The second renderer would be made again after 1 s; the browser ends before.
         QTest::newRow("renderer twice, then the browser")
-            << QStringList{u"renderer 3"_s, u"renderer 3"_s, u"browser 3"_s} << false << 2 << true;
+            << u"renderer 3, up, renderer 3, browser 3"_s << 2 << u"pages"_s;
     }
 
-    void processEnds() {
-        QFETCH(QStringList, ends);
-        QFETCH(bool, update);
+    void panesComeBack() {
+        QFETCH(QString, steps);
         QFETCH(int, environments);
-        QFETCH(bool, remade);
+        QFETCH(QString, shows);
+        Reset(steps.startsWith(u"at once"_s));
+        const QStringList fail = steps.section(u"fail "_s, 1).split(u' ');
+        Fail(fail.value(0).toInt(), fail.value(1).toInt(),
+             fail.value(2) == u"invalid"_s ? HRESULT_FROM_WIN32(ERROR_INVALID_STATE) : E_FAIL);
+        Hold(steps.startsWith(u"hold"_s));
         Window w(*this);
         QVERIFY(QTest::qWaitForWindowActive(&w.widget));
-        QVERIFY(w.up());
-        w.lower->setFocus();
-        if (update) {
-            Update();
-        }
+        int shown = 1;
         QDeadlineTimer retried(0);
-        for (qsizetype i = 0; i < ends.size(); ++i) {
-            const QStringList words = ends[i].split(u' ');
-            Raise(Handle(w.lower), kProcessFailed, nullptr, words[0] == u"renderer"_s,
-                  words[1].toInt());
-            if (i == 0 && ends.size() > 1) {
-                QVERIFY(w.up(2));
+        for (const QString& step : steps.split(u", "_s)) {
+            const QStringList words = step.split(u' ');
+            if (words[0] == u"destroy"_s) {
+                QTRY_VERIFY_WITH_TIMEOUT(w.log().contains(u"lower controller"_s), kTimeout);
+                delete std::exchange(w.lower, nullptr);
+                Hold(false);
+            } else if (words[0] == u"update"_s) {
+                Update();
+            } else if (words[0] == u"up"_s) {
+                QVERIFY(w.up(++shown));
+            } else if (words[0] == u"renderer"_s || words[0] == u"browser"_s) {
+                QVERIFY(w.up());
+                w.lower->setFocus();
+                Raise(Handle(w.lower), kProcessFailed, nullptr, words[0] == u"renderer"_s,
+                      words[1].toInt());
+                retried.setRemainingTime(1500);  // a renderer lost again comes back after 1 s
             }
-            retried.setRemainingTime(1500);  // a renderer lost again comes back after 1 s
         }
         QCoreApplication::sendPostedEvents();
-        if (!remade) {
+        if (shows == u"notes"_s) {
+            QTRY_VERIFY_WITH_TIMEOUT(w.upper->findChild<QLabel*>() && w.lower->findChild<QLabel*>(),
+                                     kTimeout);
+        } else if (shows == u"as they were"_s) {
             QVERIFY(!w.log().contains(u"lower close\n"_s));
-            return;
-        }
-        QVERIFY(w.up(ends.size() == 1 ? 2 : 3));
-        if (ends.size() > 1) {
+        } else if (retried.hasExpired()) {
+            QVERIFY(w.up());
+        } else {
+            QVERIFY(w.up(++shown));
             QVERIFY(QTest::qWaitFor([&retried] { return retried.hasExpired(); }, 2000));
+            QVERIFY(w.log().contains(u"lower focus 0"_s));  // the page had the keys, and again
         }
         QCOMPARE(w.log().count(u"environment"_s), environments);
-        QVERIFY(w.log().contains(u"lower focus 0"_s));  // the page had the keys, and has them again
     }
 
     void keysBetweenWindowAndPages() {
