@@ -1,5 +1,6 @@
 #include "web/browserenvironment.h"
 #include "web/links.h"
+#include "web/pagescripts.h"
 #include "web/panehost.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
@@ -66,6 +68,22 @@ class TestWebEngine : public QObject, public velmora::UrlOpener {
     void openAddress(const QString& address, std::function<void(bool)>) override {
         opened_ << QString(address).remove(Base());
     }
+    // A click on the element after the pointer came over it, or on blank space.
+    void Click(const QString& element, Qt::MouseButton button) {
+        QPoint at(250, 50);
+        if (!element.isEmpty()) {
+            const QStringList xy = Run(upper(),
+                                       u"(function (r) { return [Math.round(r.left + 2), "
+                                       u"Math.round(r.top + 2)].join(' '); })(%1."
+                                       u"getBoundingClientRect())"_s.arg(element))
+                                       .split(u' ');
+            at = QPoint(xy.value(0).toInt(), xy.value(1).toInt());
+            QSignalSpy hovered(upper()->page(), &QWebEnginePage::linkHovered);
+            QTest::mouseMove(upper()->focusProxy(), at);
+            QVERIFY(hovered.wait(kTimeout));
+        }
+        QTest::mouseClick(upper()->focusProxy(), button, {}, at);
+    }
     QString Base() const { return u"http://127.0.0.1:%1"_s.arg(site_.serverPort()); }
     QString Local(const QString& a) const { return Base() + a.mid(velmora::VendorSite().size()); }
     QWebEngineView* upper() const { return upperPlace_->findChild<QWebEngineView*>(); }
@@ -103,6 +121,9 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
                          "\"file:///etc/hostname\"); window.open(\"/after.htm\"); return "
                          "false'>local</a> <a id='next' href='/next.htm'>next</a>")}},
             {"/next.htm", {html, Page("next")}},
+            {"/links.htm",
+             {html, Page("links", "<script>" + velmora::kDownloadLinksAsWindows.toUtf8() +
+                                      "</script><a id='save' href='/file.bin' download>save</a>")}},
             {"/framed.htm", {html, Page("framed", "<iframe src=\"/next.htm\"></iframe>")}},
             {"/file.bin", {"application/octet-stream", "0123"}},
         };
@@ -200,20 +221,9 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
             QCOMPARE(Run(upper(), element + u".focus(); 'ok'"_s), u"ok"_s);
             QTest::keyClick(view, gesture == u"Enter"_s ? Qt::Key_Return : Qt::Key_Down);
         } else if (gesture != u"none"_s) {
-            QPoint at(250, 50);
-            if (gesture != u"click beside"_s) {
-                const QStringList xy = Run(upper(),
-                                           u"(function (r) { return [Math.round(r.left + 2), "
-                                           u"Math.round(r.top + 2)].join(' '); })(%1."
-                                           u"getBoundingClientRect())"_s.arg(element))
-                                           .split(u' ');
-                at = QPoint(xy.value(0).toInt(), xy.value(1).toInt());
-                QSignalSpy hovered(page, &QWebEnginePage::linkHovered);
-                QTest::mouseMove(view, at);
-                QVERIFY(hovered.wait(kTimeout));
-            }
             const bool right = gesture == u"right click"_s || gesture == u"menu"_s;
-            QTest::mouseClick(view, right ? Qt::RightButton : Qt::LeftButton, {}, at);
+            Click(gesture == u"click beside"_s ? QString() : element,
+                  right ? Qt::RightButton : Qt::LeftButton);
             if (gesture == u"menu"_s) {
                 QMenu* menu = nullptr;
                 QTRY_VERIFY_WITH_TIMEOUT((menu = upper()->findChild<QMenu*>()) != nullptr,
@@ -234,6 +244,28 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
         QCOMPARE(Run(upper(), u"'ok'"_s), u"ok"_s);
         QCOMPARE(opened_, opened);
         QCOMPARE(page->url(), QUrl(Local(velmora::UpperPaneAddress())));
+    }
+
+    // The script the Windows panes give every document, on the same engine: a click on a download
+    // link asks for a window of the user's, not for a download; a click by script for neither.
+    void downloadLinksAsWindows() {
+        QWebEnginePage* page = upper()->page();
+        QList<bool> windows;
+        int downloads = 0;
+        connect(page, &QWebEnginePage::newWindowRequested, this,
+                [&windows](QWebEngineNewWindowRequest& r) { windows << r.isUserInitiated(); });
+        connect(page->profile(), &QWebEngineProfile::downloadRequested, this,
+                [&downloads] { ++downloads; });
+        QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
+        page->load(QUrl(Base() + u"/links.htm"_s));
+        QVERIFY(loaded.wait(kTimeout));
+        QCOMPARE(Run(upper(), u"document.getElementById('save').click(); 'ok'"_s), u"ok"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(downloads, 1, kTimeout);
+        Click(u"document.getElementById('save')"_s, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(windows, QList<bool>{true}, kTimeout);
+        QCOMPARE(Run(upper(), u"'ok'"_s), u"ok"_s);
+        QCOMPARE(downloads, 1);
+        QCOMPARE(opened_, QStringList{u"/file.bin"_s});
     }
 
     void paneHealsAfterRendererDies() {
