@@ -295,7 +295,7 @@ private:
     QString address_;
     // The program's own navigation, which the runtime counts as the user's, is not.
     bool ownNavigation_ = false;
-    bool lastNavigationUsers_ = false;
+    bool topNavigationByUser_ = false;
     // Addresses of navigations the user started, in any frame, until each became a download.
     QStringList userNavigations_;
     PaneRecovery recovery_;
@@ -697,8 +697,8 @@ void WebView2Pane::navigationStarting(ICoreWebView2NavigationStartingEventArgs* 
     const QString address = Take(uri);
     if (topLevel) {
         // A redirection is the user's when the navigation it redirects was.
-        user = redirected ? lastNavigationUsers_ : user && !std::exchange(ownNavigation_, false);
-        lastNavigationUsers_ = user;
+        user = redirected ? topNavigationByUser_ : user && !std::exchange(ownNavigation_, false);
+        topNavigationByUser_ = user;
     }
     if (user) {
         userNavigations_.append(address);
