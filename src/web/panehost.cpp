@@ -3,7 +3,9 @@
 #include "web/browserenvironment.h"
 #include "web/paneengine.h"
 #ifdef VELMORA_WEBVIEW2
-#include "web/webview2panes.h"
+#include "web/webview2/webview2panes.h"
+#else
+#include "web/webengine/sandbox.h"
 #endif
 
 #include <QtGui/qtguiglobal.h>
@@ -42,6 +44,26 @@ namespace {
 
 enum class Which { Upper, Lower };
 
+void Report(const QString& reason) {
+    const QByteArray line =
+        (u"velmora: the browser panes are not available: "_s + reason + u'\n').toLocal8Bit();
+    std::fputs(line.constData(), stderr);
+    std::fflush(stderr);
+}
+
+#ifdef VELMORA_WEBVIEW2
+
+// On Windows the panes are built into the program.
+QString DefaultEnginePath() {
+    return {};
+}
+
+PaneEngine* LoadEngine(const QString&, QString&) {
+    return &WebView2PaneEngine();
+}
+
+#else
+
 QString DefaultEnginePath() {
 #ifdef VELMORA_PANES_FILE
     const QString file = QStringLiteral(VELMORA_PANES_FILE);
@@ -66,7 +88,7 @@ QString DefaultEnginePath() {
 // long as the GL driver takes to start; the panes come after that frame, and so does the context.
 bool ShareOpenGLContexts() {
 #if !QT_CONFIG(opengl)
-    // A Qt without OpenGL (the Windows build) has no web engine either.
+    // A Qt without OpenGL has no web engine either.
     return false;
 #else
     if (QOpenGLContext::globalShareContext() != nullptr) {
@@ -133,24 +155,47 @@ private:
     static inline QtMessageHandler previousHandler_ = nullptr;
 };
 
-#ifdef Q_OS_UNIX
-// The engine ends the whole process when it starts as root with its sandbox on; whether it may be
-// turned off is the user's decision, never the program's.
-bool RootWithSandbox() {
-    if (::geteuid() != 0 || qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
-        return false;
+// Loads the Qt WebEngine plugin; the engine's settings that exist only as environment variables are
+// set first.
+PaneEngine* LoadEngine(const QString& enginePath, QString& reason) {
+    if (enginePath.isEmpty()) {
+        return nullptr;  // built without panes: nothing to report
     }
-    const QString flags = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS");
-    return !flags.split(u' ', Qt::SkipEmptyParts).contains(u"--no-sandbox"_s);
-}
+#ifdef Q_OS_UNIX
+    // Known before the engine's library is loaded, so that it is not loaded for nothing.
+    if (SandboxStopsEngine(::geteuid(), QProcessEnvironment::systemEnvironment())) {
+        reason = SandboxStopsEngineReason();
+        return nullptr;
+    }
 #endif
-
-void Report(const QString& reason) {
-    const QByteArray line =
-        (u"velmora: the browser panes are not available: "_s + reason + u'\n').toLocal8Bit();
-    std::fputs(line.constData(), stderr);
-    std::fflush(stderr);
+    EngineEnvironment::settle();
+    // The engine describes its OpenGL set-up on every start; QT_LOGGING_RULES still shows it.
+    QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
+    // The plugin stays loaded for the rest of the run: the engine cannot be unloaded.
+    QPluginLoader loader(enginePath);
+    QObject* root = loader.instance();
+    if (root == nullptr) {
+        reason = loader.errorString();
+        return nullptr;
+    }
+    auto* engine = qobject_cast<PaneEngine*>(root);
+    if (engine == nullptr) {
+        reason = enginePath + u" is no browser panes plugin"_s;
+        return nullptr;
+    }
+    reason = engine->unavailableReason();
+    if (!reason.isEmpty()) {
+        return nullptr;
+    }
+    // Without the shared context the engine would crash on its first page.
+    if (!EngineEnvironment::software() && !ShareOpenGLContexts()) {
+        reason = u"no OpenGL context could be created"_s;
+        return nullptr;
+    }
+    return engine;
 }
+
+#endif
 
 }  // namespace
 
@@ -176,47 +221,6 @@ struct PaneHost::Impl {
         if (Pane* pane = which == Which::Upper ? upper : lower) {
             pane->navigate(address);
         }
-    }
-
-    PaneEngine* load(QString& reason) {
-#ifdef VELMORA_WEBVIEW2
-        return &WebView2PaneEngine();
-#endif
-        if (enginePath.isEmpty()) {
-            return nullptr;  // built without panes: nothing to report
-        }
-#ifdef Q_OS_UNIX
-        // Known before the engine's library is loaded, so that it is not loaded for nothing.
-        if (RootWithSandbox()) {
-            reason = u"Qt WebEngine does not run as root with its sandbox on"_s;
-            return nullptr;
-        }
-#endif
-        EngineEnvironment::settle();
-        // The engine describes its OpenGL set-up on every start; QT_LOGGING_RULES still shows it.
-        QLoggingCategory::setFilterRules(u"qt.webenginecontext.info=false"_s);
-        // The plugin stays loaded for the rest of the run: the engine cannot be unloaded.
-        QPluginLoader loader(enginePath);
-        QObject* root = loader.instance();
-        if (root == nullptr) {
-            reason = loader.errorString();
-            return nullptr;
-        }
-        auto* engine = qobject_cast<PaneEngine*>(root);
-        if (engine == nullptr) {
-            reason = enginePath + u" is no browser panes plugin"_s;
-            return nullptr;
-        }
-        reason = engine->unavailableReason();
-        if (!reason.isEmpty()) {
-            return nullptr;
-        }
-        // Without the shared context the engine would crash on its first page.
-        if (!EngineEnvironment::software() && !ShareOpenGLContexts()) {
-            reason = u"no OpenGL context could be created"_s;
-            return nullptr;
-        }
-        return engine;
     }
 };
 
@@ -250,7 +254,7 @@ void PaneHost::loadEngine() {
     d_->engineTried = true;
     const auto requests = std::exchange(d_->requests, {});
     QString reason;
-    PaneEngine* engine = d_->load(reason);
+    PaneEngine* engine = LoadEngine(d_->enginePath, reason);
     if (engine == nullptr) {
         if (!reason.isEmpty()) {
             Report(reason);

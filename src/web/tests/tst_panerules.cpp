@@ -1,5 +1,6 @@
 #include "web/panerecovery.h"
-#include "web/webview2runtime.h"
+#include "web/webengine/sandbox.h"
+#include "web/webview2/webview2runtime.h"
 
 #include <QTest>
 
@@ -49,8 +50,12 @@ private Q_SLOTS:
                                    {stable, false, kMachine + u"120.0.0.0"_s},
                                    {stable, false, kMachine.toLower() + u"120.0.0.0"_s}}
             << QStringList{Library(kMachine + u"120.0.0.0"_s), Library(kUser + u"120.0.0.0"_s)};
-        QTest::newRow("share") << QList<RuntimeEntry>{{stable, false, u"\\\\host\\wv\\1.2.3.4"_s}}
-                               << QStringList{Library(u"\\\\host\\wv\\1.2.3.4"_s)};
+        QTest::newRow("older than 99 passed over")
+            << QList<RuntimeEntry>{{stable, false, kMachine + u"98.0.1108.62"_s},
+                                   {RuntimeChannel::Beta, true, kUser + u"99.0.1150.2"_s}}
+            << QStringList{Library(kUser + u"99.0.1150.2"_s)};
+        QTest::newRow("share") << QList<RuntimeEntry>{{stable, false, u"\\\\host\\wv\\120.1.2.3"_s}}
+                               << QStringList{Library(u"\\\\host\\wv\\120.1.2.3"_s)};
         for (const QString& bad :
              {QString(), u"120.0.0.0"_s, u"Application\\120.0.0.0"_s, kMachine,
               kMachine + u"120.0.0"_s, kMachine + u"120.0.0.0.1"_s, kMachine + u"latest"_s,
@@ -92,6 +97,31 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(seen, waits);
+    }
+
+    void sandboxStopsEngine_data() {
+        QTest::addColumn<unsigned>("user");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("stops");
+        QTest::newRow("a normal user") << 1000u << QString() << QString() << false;
+        QTest::newRow("root, sandbox on")
+            << 0u << u"QTWEBENGINE_CHROMIUM_FLAGS"_s << u"--disable-gpu --no-sandboxing"_s << true;
+        QTest::newRow("root, sandbox off by variable")
+            << 0u << u"QTWEBENGINE_DISABLE_SANDBOX"_s << QString() << false;
+        QTest::newRow("root, sandbox off by flag")
+            << 0u << u"QTWEBENGINE_CHROMIUM_FLAGS"_s << u"--disable-gpu --no-sandbox"_s << false;
+    }
+
+    void sandboxStopsEngine() {
+        QFETCH(unsigned, user);
+        QFETCH(QString, variable);
+        QFETCH(QString, value);
+        QProcessEnvironment environment;
+        if (!variable.isEmpty()) {
+            environment.insert(variable, value);
+        }
+        QTEST(velmora::SandboxStopsEngine(user, environment), "stops");
     }
 };
 

@@ -1,17 +1,20 @@
 // The browser panes on Qt WebEngine. Built as a plugin so that the program itself starts without
 // loading the engine.
 
-#include "web/hidescrollbars.h"
 #include "web/links.h"
+#include "web/pagescripts.h"
 #include "web/paneengine.h"
 #include "web/panerecovery.h"
+#include "web/webengine/sandbox.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QLoggingCategory>
+#include <QMouseEvent>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -50,19 +53,12 @@ namespace {
 // What pages write to their console is for whoever debugs them: QT_LOGGING_RULES shows it.
 Q_LOGGING_CATEGORY(lcPageConsole, "velmora.pages.console", QtWarningMsg)
 
-#ifdef Q_OS_UNIX
-bool SandboxDisabled() {
-    if (qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
-        return true;
-    }
-    const QString flags = qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS");
-    return flags.split(u' ', Qt::SkipEmptyParts).contains(u"--no-sandbox"_s);
-}
-#endif
-
-// A page may hand the user's browser only what the user asked for: one address for each click or
-// key press in its pane, taken while the gesture is fresh (as long as a browser lets a page use
-// one). Otherwise a page could open any number of tabs, or start downloads, on its own.
+// A page may hand the user's browser only what the user asked for: one address for what a person
+// does to follow a link or start a download in its pane (a left or middle click on a link, a
+// choice from the pane's context menu, Enter or Space), taken while the gesture is fresh (as long
+// as a browser lets a page use one). Other clicks and keys (a right click, a click beside the
+// links, the arrows, Tab) are no gesture: after them a page could open tabs, or start downloads,
+// on its own.
 constexpr int kGestureLastsMs = 5000;
 
 class UserGestures final : public QObject {
@@ -72,15 +68,25 @@ public:
     }
 
     bool take() { return !std::exchange(fresh_, QDeadlineTimer(0)).hasExpired(); }
+    void hovered(const QString& link) { onLink_ = !link.isEmpty(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         // Much of what passes here is the engine's own, some of it half destroyed: it is only
         // compared, never called.
-        const bool gesture =
-            (event->type() == QEvent::MouseButtonPress &&
-             (watched == &view_ || watched == view_.focusProxy())) ||
-            (event->type() == QEvent::KeyPress && InView(QApplication::focusWidget()));
+        bool gesture = false;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const Qt::MouseButton button = static_cast<QMouseEvent*>(event)->button();
+            if (watched == &view_ || watched == view_.focusProxy()) {
+                gesture = onLink_ && (button == Qt::LeftButton || button == Qt::MiddleButton);
+            } else if (button == Qt::LeftButton && watched->isWidgetType()) {
+                // An item of the view's context menu, "open link in new window" among them.
+                gesture = static_cast<QWidget*>(watched)->parentWidget() == &view_;
+            }
+        } else if (event->type() == QEvent::KeyPress && InView(QApplication::focusWidget())) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            gesture = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+        }
         if (gesture) {
             fresh_.setRemainingTime(kGestureLastsMs);
         }
@@ -94,6 +100,7 @@ private:
 
     QWidget& view_;
     QDeadlineTimer fresh_{0};
+    bool onLink_ = false;
 };
 
 // Other schemes could make the desktop open local files or programs; they cost no gesture.
@@ -107,6 +114,7 @@ class PanePage final : public QWebEnginePage {
 public:
     PanePage(QWebEngineProfile& profile, UrlOpener& opener, UserGestures& gestures, QObject* parent)
         : QWebEnginePage(&profile, parent) {
+        connect(this, &QWebEnginePage::linkHovered, &gestures, &UserGestures::hovered);
         connect(this, &QWebEnginePage::newWindowRequested, this,
                 [&opener, &gestures](QWebEngineNewWindowRequest& request) {
                     if (request.isUserInitiated()) {
@@ -267,7 +275,9 @@ private:
             script.setSourceCode(kHideScrollBars);
             script.setInjectionPoint(QWebEngineScript::DocumentReady);
             script.setWorldId(QWebEngineScript::ApplicationWorld);
-            script.setRunsOnSubFrames(false);
+            // In every frame, as the Windows runtime runs it: the script itself keeps to the
+            // top-level page.
+            script.setRunsOnSubFrames(true);
             page->scripts().insert(script);
             // Scripts of the page may rebuild the document after it was first treated.
             QObject::connect(page, &QWebEnginePage::loadFinished, page, [page] {
@@ -381,9 +391,8 @@ class WebPaneEngine final : public QObject, public PaneEngine {
 public:
     QString unavailableReason() const override {
 #ifdef Q_OS_UNIX
-        // The engine ends the whole process in this case, so it must not be started at all.
-        if (::geteuid() == 0 && !SandboxDisabled()) {
-            return u"Qt WebEngine does not run as root with its sandbox on"_s;
+        if (SandboxStopsEngine(::geteuid(), QProcessEnvironment::systemEnvironment())) {
+            return SandboxStopsEngineReason();
         }
 #endif
         return {};
@@ -396,4 +405,4 @@ public:
 
 }  // namespace velmora
 
-#include "webpanes.moc"
+#include "webenginepanes.moc"

@@ -1,14 +1,17 @@
 #include "web/browserenvironment.h"
 #include "web/links.h"
+#include "web/pagescripts.h"
 #include "web/panehost.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
@@ -47,7 +50,7 @@ QString Run(QWebEngineView* view, const QString& script) {
 
 }  // namespace
 
-class TestPanes : public QObject, public velmora::UrlOpener {
+class TestWebEngine : public QObject, public velmora::UrlOpener {
     Q_OBJECT
 
     QTcpServer site_;
@@ -64,6 +67,22 @@ class TestPanes : public QObject, public velmora::UrlOpener {
 
     void openAddress(const QString& address, std::function<void(bool)>) override {
         opened_ << QString(address).remove(Base());
+    }
+    // A click on the element after the pointer came over it, or on blank space.
+    void Click(const QString& element, Qt::MouseButton button) {
+        QPoint at(250, 50);
+        if (!element.isEmpty()) {
+            const QStringList xy = Run(upper(),
+                                       u"(function (r) { return [Math.round(r.left + 2), "
+                                       u"Math.round(r.top + 2)].join(' '); })(%1."
+                                       u"getBoundingClientRect())"_s.arg(element))
+                                       .split(u' ');
+            at = QPoint(xy.value(0).toInt(), xy.value(1).toInt());
+            QSignalSpy hovered(upper()->page(), &QWebEnginePage::linkHovered);
+            QTest::mouseMove(upper()->focusProxy(), at);
+            QVERIFY(hovered.wait(kTimeout));
+        }
+        QTest::mouseClick(upper()->focusProxy(), button, {}, at);
     }
     QString Base() const { return u"http://127.0.0.1:%1"_s.arg(site_.serverPort()); }
     QString Local(const QString& a) const { return Base() + a.mid(velmora::VendorSite().size()); }
@@ -100,8 +119,11 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
                          "onclick='window.open(\"/one.htm\"); window.open(\"/two.htm\"); "
                          "return false'>two</a> <a id='local' href='#' onclick='window.open("
                          "\"file:///etc/hostname\"); window.open(\"/after.htm\"); return "
-                         "false'>local</a>")}},
+                         "false'>local</a> <a id='next' href='/next.htm'>next</a>")}},
             {"/next.htm", {html, Page("next")}},
+            {"/links.htm",
+             {html, Page("links", "<script>" + velmora::kDownloadLinksAsWindows.toUtf8() +
+                                      "</script><a id='save' href='/file.bin' download>save</a>")}},
             {"/framed.htm", {html, Page("framed", "<iframe src=\"/next.htm\"></iframe>")}},
             {"/file.bin", {"application/octet-stream", "0123"}},
         };
@@ -113,6 +135,7 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
         QWidget::setTabOrder(a_, upperPlace_);
         QWidget::setTabOrder(upperPlace_, b_);
         QWidget::setTabOrder(b_, lowerPlace_);
+        window_.resize(320, 200);
         window_.show();
         QVERIFY(QTest::qWaitForWindowActive(&window_));
     }
@@ -163,15 +186,22 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
 
     void toSystemBrowser_data() {
         QTest::addColumn<QString>("link");
+        // What the user does first; after anything but a click, Enter or a menu choice, the page
+        // clicks the link by script.
         QTest::addColumn<QString>("gesture");
         QTest::addColumn<QString>("address");  // the one opened, if any
         QTest::newRow("click on _blank") << u"blank"_s << u"click"_s << u"/elsewhere.htm"_s;
-        QTest::newRow("Enter on _blank") << u"blank"_s << u"key"_s << u"/elsewhere.htm"_s;
+        QTest::newRow("Enter on _blank") << u"blank"_s << u"Enter"_s << u"/elsewhere.htm"_s;
+        QTest::newRow("from the menu") << u"next"_s << u"menu"_s << u"/next.htm"_s;
         QTest::newRow("click on a download") << u"file"_s << u"click"_s << u"/file.bin"_s;
         QTest::newRow("two windows, one click") << u"two"_s << u"click"_s << u"/one.htm"_s;
         QTest::newRow("file: passed over") << u"local"_s << u"click"_s << u"/after.htm"_s;
-        QTest::newRow("window by script") << u"blank"_s << u"script"_s << QString();
-        QTest::newRow("download by script") << u"file"_s << u"script"_s << QString();
+        QTest::newRow("window by script") << u"blank"_s << u"none"_s << QString();
+        QTest::newRow("download by script") << u"file"_s << u"none"_s << QString();
+        for (const char* gesture : {"right click", "click beside", "Down"}) {
+            QTest::addRow("download after a %s", gesture)
+                << u"file"_s << QString::fromLatin1(gesture) << QString();
+        }
     }
 
     void toSystemBrowser() {
@@ -180,25 +210,31 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
         QFETCH(QString, address);
         const QStringList opened = address.isEmpty() ? QStringList() : QStringList{address};
         QWebEnginePage* page = upper()->page();
+        QWidget* view = upper()->focusProxy();
         int asked = 0;
         connect(page, &QWebEnginePage::newWindowRequested, this, [&asked] { ++asked; });
         connect(page->profile(), &QWebEngineProfile::downloadRequested, this,
                 [&asked] { ++asked; });
         const QString element = u"document.getElementById('%1')"_s.arg(link);
-        if (gesture == u"script"_s) {
-            QCOMPARE(Run(upper(), element + u".click(); 'ok'"_s), u"ok"_s);
-        } else if (gesture == u"key"_s) {
+        if (gesture == u"Enter"_s || gesture == u"Down"_s) {
             upperPlace_->setFocus();
             QCOMPARE(Run(upper(), element + u".focus(); 'ok'"_s), u"ok"_s);
-            QTest::keyClick(upper()->focusProxy(), Qt::Key_Return);
-        } else {
-            const QStringList at = Run(upper(),
-                                       u"(function (r) { return [Math.round(r.left + 2), "
-                                       u"Math.round(r.top + 2)].join(' '); })(%1."
-                                       u"getBoundingClientRect())"_s.arg(element))
-                                       .split(u' ');
-            QTest::mouseClick(upper()->focusProxy(), Qt::LeftButton, {},
-                              QPoint(at.value(0).toInt(), at.value(1).toInt()));
+            QTest::keyClick(view, gesture == u"Enter"_s ? Qt::Key_Return : Qt::Key_Down);
+        } else if (gesture != u"none"_s) {
+            const bool right = gesture == u"right click"_s || gesture == u"menu"_s;
+            Click(gesture == u"click beside"_s ? QString() : element,
+                  right ? Qt::RightButton : Qt::LeftButton);
+            if (gesture == u"menu"_s) {
+                QMenu* menu = nullptr;
+                QTRY_VERIFY_WITH_TIMEOUT((menu = upper()->findChild<QMenu*>()) != nullptr,
+                                         kTimeout);
+                QAction* open = page->action(QWebEnginePage::OpenLinkInNewWindow);
+                QTRY_VERIFY(menu->isVisible() && menu->actions().contains(open));
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(open).center());
+            }
+        }
+        if (!QStringList{u"click"_s, u"Enter"_s, u"menu"_s}.contains(gesture)) {
+            QCOMPARE(Run(upper(), element + u".click(); 'ok'"_s), u"ok"_s);
         }
         if (opened.isEmpty()) {
             QTRY_VERIFY_WITH_TIMEOUT(asked > 0, kTimeout);
@@ -208,6 +244,28 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
         QCOMPARE(Run(upper(), u"'ok'"_s), u"ok"_s);
         QCOMPARE(opened_, opened);
         QCOMPARE(page->url(), QUrl(Local(velmora::UpperPaneAddress())));
+    }
+
+    // The script the Windows panes give every document, on the same engine: a click on a download
+    // link asks for a window of the user's, not for a download; a click by script for neither.
+    void downloadLinksAsWindows() {
+        QWebEnginePage* page = upper()->page();
+        QList<bool> windows;
+        int downloads = 0;
+        connect(page, &QWebEnginePage::newWindowRequested, this,
+                [&windows](QWebEngineNewWindowRequest& r) { windows << r.isUserInitiated(); });
+        connect(page->profile(), &QWebEngineProfile::downloadRequested, this,
+                [&downloads] { ++downloads; });
+        QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
+        page->load(QUrl(Base() + u"/links.htm"_s));
+        QVERIFY(loaded.wait(kTimeout));
+        QCOMPARE(Run(upper(), u"document.getElementById('save').click(); 'ok'"_s), u"ok"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(downloads, 1, kTimeout);
+        Click(u"document.getElementById('save')"_s, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(windows, QList<bool>{true}, kTimeout);
+        QCOMPARE(Run(upper(), u"'ok'"_s), u"ok"_s);
+        QCOMPARE(downloads, 1);
+        QCOMPARE(opened_, QStringList{u"/file.bin"_s});
     }
 
     void paneHealsAfterRendererDies() {
@@ -241,5 +299,5 @@ navigator.geolocation.getCurrentPosition(function () {}, function (e) { window.g
     }
 };
 
-QTEST_MAIN(TestPanes)
-#include "tst_panes.moc"
+QTEST_MAIN(TestWebEngine)
+#include "tst_webengine.moc"

@@ -17,7 +17,8 @@ struct RuntimeEntry {
 
 // The runtime libraries to try, best first: the most stable channel first, within a channel the
 // newest version, a per-machine install before a per-user one of the same version. A value that
-// is no absolute folder ending in a four-part version names no runtime.
+// is no absolute folder ending in a four-part version names no runtime. Runtimes before 99 are
+// passed over: started as the program starts them, without Microsoft's loader, some crash.
 QStringList WebView2RuntimeCandidates(const QList<RuntimeEntry>& entries);
 
 }  // namespace velmora

@@ -1,4 +1,4 @@
-#include "web/webview2runtime.h"
+#include "web/webview2/webview2runtime.h"
 
 #include <QRegularExpression>
 #include <QVersionNumber>
@@ -11,6 +11,8 @@ using namespace Qt::StringLiterals;
 namespace velmora {
 
 namespace {
+
+constexpr int kOldestRuntime = 99;
 
 struct Candidate {
     RuntimeChannel channel;
@@ -35,7 +37,11 @@ QStringList WebView2RuntimeCandidates(const QList<RuntimeEntry>& entries) {
         if (!match.hasMatch() || folder.split(u'\\').contains(u".."_s)) {
             continue;
         }
-        found.append({entry.channel, QVersionNumber::fromString(match.captured(1)), entry.perUser,
+        const QVersionNumber version = QVersionNumber::fromString(match.captured(1));
+        if (version.majorVersion() < kOldestRuntime) {
+            continue;
+        }
+        found.append({entry.channel, version, entry.perUser,
                       folder + u"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll"_s});
     }
     std::stable_sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) {

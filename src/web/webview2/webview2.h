@@ -23,6 +23,13 @@ enum COREWEBVIEW2_MOVE_FOCUS_REASON : int {
     COREWEBVIEW2_MOVE_FOCUS_REASON_PREVIOUS,
 };
 
+enum COREWEBVIEW2_KEY_EVENT_KIND : int {
+    COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN,
+    COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP,
+    COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN,
+    COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP,
+};
+
 enum COREWEBVIEW2_PERMISSION_STATE : int {
     COREWEBVIEW2_PERMISSION_STATE_DEFAULT,
     COREWEBVIEW2_PERMISSION_STATE_ALLOW,
@@ -42,9 +49,16 @@ enum COREWEBVIEW2_PERMISSION_KIND : int {};
 enum COREWEBVIEW2_PROCESS_FAILED_REASON : int {};
 enum COREWEBVIEW2_WEB_RESOURCE_CONTEXT : int {};
 
+struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
+    UINT32 RepeatCount;
+    UINT32 ScanCode;
+    BOOL IsExtendedKey;
+    BOOL IsMenuKeyDown;
+    BOOL WasKeyDown;
+    BOOL IsKeyReleased;
+};
+
 // Used only as pointers.
-struct ICoreWebView2AcceleratorKeyPressedEventHandler;
-struct ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler;
 struct ICoreWebView2BrowserProcessExitedEventHandler;
 struct ICoreWebView2BytesReceivedChangedEventHandler;
 struct ICoreWebView2CallDevToolsProtocolMethodCompletedHandler;
@@ -59,7 +73,6 @@ struct ICoreWebView2DevToolsProtocolEventReceiver;
 struct ICoreWebView2DocumentTitleChangedEventHandler;
 struct ICoreWebView2EstimatedEndTimeChangedEventHandler;
 struct ICoreWebView2ExecuteScriptCompletedHandler;
-struct ICoreWebView2FocusChangedEventHandler;
 struct ICoreWebView2FrameCreatedEventHandler;
 struct ICoreWebView2HistoryChangedEventHandler;
 struct ICoreWebView2NavigationCompletedEventArgs;
@@ -115,6 +128,13 @@ struct ICoreWebView2ProcessFailedEventArgs2;
 struct ICoreWebView2NewWindowRequestedEventArgs;
 struct ICoreWebView2DownloadStartingEventArgs;
 struct ICoreWebView2DownloadOperation;
+struct ICoreWebView2AcceleratorKeyPressedEventArgs;
+
+struct ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler : IUnknown {
+    static constexpr IID kIid{
+        0xb99369f3, 0x9b11, 0x47b5, {0xbc, 0x6f, 0x8e, 0x78, 0x95, 0xfc, 0xea, 0x17}};
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, LPCWSTR id) = 0;
+};
 
 struct ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler : IUnknown {
     static constexpr IID kIid{
@@ -135,6 +155,19 @@ struct ICoreWebView2MoveFocusRequestedEventHandler : IUnknown {
         0x69035451, 0x6dc7, 0x4cb8, {0x9b, 0xce, 0xb2, 0xbd, 0x70, 0xad, 0x28, 0x9f}};
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender,
                                              ICoreWebView2MoveFocusRequestedEventArgs* args) = 0;
+};
+
+struct ICoreWebView2FocusChangedEventHandler : IUnknown {
+    static constexpr IID kIid{
+        0x05ea24bd, 0x6452, 0x4926, {0x90, 0x14, 0x4b, 0x82, 0xb4, 0x98, 0x13, 0x5d}};
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender, IUnknown* args) = 0;
+};
+
+struct ICoreWebView2AcceleratorKeyPressedEventHandler : IUnknown {
+    static constexpr IID kIid{
+        0xb29c7e28, 0xfa79, 0x41a8, {0x8e, 0x44, 0x65, 0x81, 0x1c, 0x76, 0xdc, 0xb2}};
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender,
+                                             ICoreWebView2AcceleratorKeyPressedEventArgs* args) = 0;
 };
 
 struct ICoreWebView2NavigationStartingEventHandler : IUnknown {
@@ -513,6 +546,19 @@ struct ICoreWebView2NavigationStartingEventArgs : IUnknown {
         0x5b495469, 0xe119, 0x438a, {0x9b, 0x18, 0x76, 0x04, 0xf2, 0x5f, 0x2e, 0x49}};
     virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* isUserInitiated) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsRedirected(BOOL* isRedirected) = 0;
+};
+
+struct ICoreWebView2AcceleratorKeyPressedEventArgs : IUnknown {
+    static constexpr IID kIid{
+        0x9f760f8a, 0xfb79, 0x42be, {0x99, 0x90, 0x7b, 0x56, 0x90, 0x0f, 0xa9, 0xc7}};
+    virtual HRESULT STDMETHODCALLTYPE get_KeyEventKind(COREWEBVIEW2_KEY_EVENT_KIND* kind) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_VirtualKey(UINT* virtualKey) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_KeyEventLParam(INT* lParam) = 0;
+    virtual HRESULT STDMETHODCALLTYPE
+    get_PhysicalKeyStatus(COREWEBVIEW2_PHYSICAL_KEY_STATUS* physicalKeyStatus) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) = 0;
 };
 
 struct ICoreWebView2PermissionRequestedEventArgs : IUnknown {

@@ -1,21 +1,23 @@
 // The browser panes on Windows: the system's Microsoft Edge WebView2 runtime, found and started
 // without Microsoft's loader library, so that the program stays one file.
 
-#include "web/webview2panes.h"
+#include "web/webview2/webview2panes.h"
 
-#include "web/hidescrollbars.h"
 #include "web/links.h"
+#include "web/pagescripts.h"
 #include "web/paneengine.h"
 #include "web/panerecovery.h"
-#include "web/webview2.h"
-#include "web/webview2runtime.h"
+#include "web/webview2/webview2.h"
+#include "web/webview2/webview2runtime.h"
 
-#include <QCoreApplication>
+#include <QAbstractNativeEventFilter>
+#include <QApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTimer>
@@ -28,6 +30,14 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+// Exported by Qt GUI, whose tests use it: offers a key to the application's shortcuts and says
+// whether one of them took it.
+QT_BEGIN_NAMESPACE
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* receiver, ulong timestamp, int key,
+                                               Qt::KeyboardModifiers modifiers, const QString& text,
+                                               bool autorepeat, ushort count);
+QT_END_NAMESPACE
 
 using namespace Qt::StringLiterals;
 
@@ -169,6 +179,29 @@ bool WebAddress(const QString& address) {
            address.startsWith(u"https://"_s, Qt::CaseInsensitive);
 }
 
+// What the window can bind as a shortcut of its own: a letter, a digit or a function key.
+int ShortcutKey(UINT virtualKey) {
+    if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9')) {
+        return static_cast<int>(virtualKey);
+    }
+    if (virtualKey >= VK_F1 && virtualKey <= VK_F24) {
+        return Qt::Key_F1 + static_cast<int>(virtualKey - VK_F1);
+    }
+    return 0;
+}
+
+Qt::KeyboardModifiers HeldModifiers() {
+    Qt::KeyboardModifiers modifiers;
+    for (const auto& [key, modifier] : {std::pair{VK_SHIFT, Qt::ShiftModifier},
+                                        {VK_CONTROL, Qt::ControlModifier},
+                                        {VK_MENU, Qt::AltModifier}}) {
+        if (GetKeyState(key) < 0) {
+            modifiers |= modifier;
+        }
+    }
+    return modifiers;
+}
+
 class Note final : public QLabel {
 public:
     Note(QWidget& place, UrlOpener& opener)
@@ -183,7 +216,16 @@ public:
     }
 
 protected:
-    void mouseReleaseEvent(QMouseEvent*) override { opener_.openAddress(kRuntimePage, {}); }
+    // As a link: a left click pressed and released on the note.
+    void mousePressEvent(QMouseEvent* event) override {
+        pressed_ = event->button() == Qt::LeftButton;
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (std::exchange(pressed_, false) && event->button() == Qt::LeftButton &&
+            rect().contains(event->position().toPoint())) {
+            opener_.openAddress(kRuntimePage, {});
+        }
+    }
 
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
@@ -202,11 +244,12 @@ protected:
 
 private:
     UrlOpener& opener_;
+    bool pressed_ = false;
 };
 
 class WebView2Session;
 
-class WebView2Pane final : public QObject, public Pane {
+class WebView2Pane final : public QObject, public Pane, public QAbstractNativeEventFilter {
 public:
     WebView2Pane(WebView2Session& session, QWidget& place, PaneStyle style);
     ~WebView2Pane() override { close(); }
@@ -216,15 +259,26 @@ public:
     void create(ICoreWebView2Environment* environment);
     void close();
     void showNote();
-    bool ready() const { return view_ || note_ != nullptr || failed_; }
+    // Ready for navigations: the page's scripts are in place, or there is nothing to wait for.
+    bool ready() const { return (view_ && scriptsPending_ == 0) || failed_ || !place_; }
     void go(const QString& address);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr* result) override;
 
 private:
+    void created(HRESULT result, ICoreWebView2Controller* controller);
     void adopt(ICoreWebView2Controller* controller);
-    void place(bool shown);
+    void addScript(const QString& script);
+    void scriptsInPlace();
+    void listen();
+    void navigationStarting(ICoreWebView2NavigationStartingEventArgs* args, bool topLevel);
+    void downloadStarting(ICoreWebView2DownloadStartingEventArgs* args);
+    void acceleratorKey(ICoreWebView2AcceleratorKeyPressedEventArgs* args);
+    void gotFocus();
+    void setBounds();
+    void setVisible(bool shown);
     void ended(COREWEBVIEW2_PROCESS_FAILED_KIND kind, bool normally);
     void focusOut(bool forward);
 
@@ -233,13 +287,20 @@ private:
     const PaneStyle style_;
     Com<ICoreWebView2Controller> controller_;
     Com<ICoreWebView2> view_;
+    // Each creation asked of the runtime; an answer to an older one is closed unused.
+    quint64 creation_ = 0;
+    int scriptsPending_ = 0;
     QLabel* note_ = nullptr;
     bool failed_ = false;
     QString address_;
-    // The address of a navigation the user started, until it became a download.
-    QString userNavigation_;
+    // The program's own navigation, which the runtime counts as the user's, is not.
+    bool ownNavigation_ = false;
+    bool topNavigationByUser_ = false;
+    // Addresses of navigations the user started, in any frame, until each became a download.
+    QStringList userNavigations_;
     PaneRecovery recovery_;
     QTimer healed_;
+    QTimer retry_;
     bool refocus_ = false;
 };
 
@@ -249,8 +310,10 @@ public:
         healed_.setSingleShot(true);
         healed_.setInterval(PaneRecovery::kHealedAfter);
         QObject::connect(&healed_, &QTimer::timeout, [this] { recovery_.healed(); });
+        restart_.setSingleShot(true);
+        QObject::connect(&restart_, &QTimer::timeout, [this] { start(); });
         // Created once the panes are there: the event loop runs first.
-        QTimer::singleShot(0, &healed_, [this] { start(); });
+        restart_.start(0);
     }
 
     ~WebView2Session() override { panes_.clear(); }
@@ -279,8 +342,10 @@ public:
         }
     }
 
-    void browserEnded(bool normally) {
-        if (!environment_) {
+    // The browser process ended, or a pane could not be made: the runtime asks to start again
+    // from a new environment, since an update may have removed the old one's files.
+    void restart() {
+        if (state_ == State::Waiting || state_ == State::GaveUp) {
             return;  // every pane reports it
         }
         environment_.reset();
@@ -288,15 +353,33 @@ public:
         for (const auto& pane : panes_) {
             pane->close();
         }
-        if (const auto wait = recovery_.ended(normally)) {
-            QTimer::singleShot(*wait, &healed_, [this] { start(); });
+        if (const auto wait = recovery_.ended(false)) {
+            state_ = State::Waiting;
+            restart_.start(*wait);
+            return;
+        }
+        state_ = State::GaveUp;
+        for (const auto& pane : panes_) {
+            pane->showNote();
+        }
+        flush();
+    }
+
+    // A pane whose page process ended is made again in the session's environment.
+    void remake(WebView2Pane& pane) {
+        if (environment_) {
+            pane.create(environment_.get());
         }
     }
 
     void pageShown() { healed_.start(); }
 
 private:
+    enum class State { Starting, Running, Waiting, GaveUp };
+
     void start() {
+        state_ = State::Starting;
+        const quint64 attempt = ++attempts_;
         const QString folder = QDir::toNativeSeparators(
             QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
             u"/velmora/WebView2"_s);
@@ -305,21 +388,13 @@ private:
             ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*);
         auto done =
             Callback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT,
-                     ICoreWebView2Environment*>::make([this,
+                     ICoreWebView2Environment*>::make([this, attempt,
                                                        alive = QPointer(&healed_)](
                                                           HRESULT result,
                                                           ICoreWebView2Environment* environment) {
-                // The window may have closed while the runtime started.
-                if (!alive) {
-                    return;
-                }
-                if (FAILED(result) || environment == nullptr) {
-                    failed();
-                    return;
-                }
-                environment_ = Com<ICoreWebView2Environment>::shared(environment);
-                for (const auto& pane : panes_) {
-                    pane->create(environment);
+                // The window may have closed, or the session started again, meanwhile.
+                if (alive && attempt == attempts_) {
+                    started(result, environment);
                 }
             });
         for (const QString& library : WebView2RuntimeCandidates(InstalledRuntimes())) {
@@ -337,22 +412,37 @@ private:
                 return;
             }
         }
-        failed();
+        if (attempt == attempts_) {
+            started(E_FAIL, nullptr);
+        }
     }
 
-    void failed() {
-        for (const auto& pane : panes_) {
-            pane->showNote();
+    void started(HRESULT result, ICoreWebView2Environment* environment) {
+        if (FAILED(result) || environment == nullptr) {
+            restart();
+            return;
         }
-        flush();
+        state_ = State::Running;
+        environment_ = Com<ICoreWebView2Environment>::shared(environment);
+        // A pane that cannot be made starts everything again, this environment gone.
+        const auto kept = environment_;
+        for (const auto& pane : panes_) {
+            if (environment_.get() != kept.get()) {
+                return;
+            }
+            pane->create(kept.get());
+        }
     }
 
     UrlOpener& opener_;
+    State state_ = State::Starting;
+    quint64 attempts_ = 0;
     Com<ICoreWebView2Environment> environment_;
     std::vector<std::unique_ptr<WebView2Pane>> panes_;
     std::vector<std::pair<WebView2Pane*, QString>> queued_;
     PaneRecovery recovery_;
     QTimer healed_;
+    QTimer restart_;
 };
 
 WebView2Pane::WebView2Pane(WebView2Session& session, QWidget& place, PaneStyle style)
@@ -360,6 +450,8 @@ WebView2Pane::WebView2Pane(WebView2Session& session, QWidget& place, PaneStyle s
     healed_.setSingleShot(true);
     healed_.setInterval(PaneRecovery::kHealedAfter);
     connect(&healed_, &QTimer::timeout, this, [this] { recovery_.healed(); });
+    retry_.setSingleShot(true);
+    connect(&retry_, &QTimer::timeout, this, [this] { session_.remake(*this); });
     // The runtime draws into a window of its own inside the place's; the rest of the window stays
     // drawn by Qt alone.
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
@@ -368,6 +460,14 @@ WebView2Pane::WebView2Pane(WebView2Session& session, QWidget& place, PaneStyle s
     place.installEventFilter(this);
     place.window()->installEventFilter(this);
     place.setFocusPolicy(Qt::StrongFocus);
+    QCoreApplication::instance()->installNativeEventFilter(this);
+    // Windows gives the keys back to the window when Qt's focus goes on from the page.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && now != place_ && place_ &&
+            IsChild(reinterpret_cast<HWND>(place_->winId()), GetFocus())) {
+            SetFocus(reinterpret_cast<HWND>(place_->window()->winId()));
+        }
+    });
 }
 
 void WebView2Pane::navigate(const QString& address) {
@@ -377,32 +477,26 @@ void WebView2Pane::navigate(const QString& address) {
 void WebView2Pane::go(const QString& address) {
     address_ = address;
     if (view_) {
+        ownNavigation_ = true;
         view_->Navigate(reinterpret_cast<LPCWSTR>(address.utf16()));
     }
 }
 
 void WebView2Pane::create(ICoreWebView2Environment* environment) {
-    if (!place_) {
+    if (!place_ || note_ != nullptr) {
         return;
     }
     const auto hwnd = reinterpret_cast<HWND>(place_->winId());
     auto done = Callback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT,
-                         ICoreWebView2Controller*>::make([this,
+                         ICoreWebView2Controller*>::make([this, creation = ++creation_,
                                                           alive = QPointer(this)](
                                                              HRESULT result,
                                                              ICoreWebView2Controller* controller) {
-        if (!alive) {
-            if (controller != nullptr) {
-                controller->Close();
-            }
-            return;
+        if (alive && creation == creation_) {
+            created(result, controller);
+        } else if (SUCCEEDED(result) && controller != nullptr) {
+            controller->Close();
         }
-        if (FAILED(result) || controller == nullptr) {
-            showNote();
-        } else {
-            adopt(controller);
-        }
-        session_.flush();
     });
     // Private mode keeps cookies, cache and history of the pages in memory.
     const auto environment10 =
@@ -415,16 +509,31 @@ void WebView2Pane::create(ICoreWebView2Environment* environment) {
                                                                          done.get()))) {
         return;
     }
-    if (FAILED(environment->CreateCoreWebView2Controller(hwnd, done.get()))) {
+    if (const HRESULT result = environment->CreateCoreWebView2Controller(hwnd, done.get());
+        FAILED(result)) {
+        created(result, nullptr);
+    }
+}
+
+void WebView2Pane::created(HRESULT result, ICoreWebView2Controller* controller) {
+    if (result == E_ABORT) {
+        return;  // the place's window is gone
+    }
+    // Another environment with other options uses the same folder: trying again cannot help.
+    if (result == HRESULT_FROM_WIN32(ERROR_INVALID_STATE)) {
         showNote();
+        session_.flush();
+    } else if (FAILED(result) || controller == nullptr) {
+        session_.restart();
+    } else {
+        adopt(controller);
     }
 }
 
 void WebView2Pane::adopt(ICoreWebView2Controller* controller) {
     controller_ = Com<ICoreWebView2Controller>::shared(controller);
     if (FAILED(controller->get_CoreWebView2(view_.put())) || !view_) {
-        close();
-        showNote();
+        session_.restart();
         return;
     }
     Com<ICoreWebView2Settings> settings;
@@ -436,20 +545,57 @@ void WebView2Pane::adopt(ICoreWebView2Controller* controller) {
             settings3->put_AreBrowserAcceleratorKeysEnabled(FALSE);
         }
     }
+    listen();
+    // Scripts run at each document's creation once the runtime has them: until then the pane
+    // waits with its navigations.
+    if (style_ == PaneStyle::WithoutScrollBars) {
+        addScript(kHideScrollBars);
+    }
+    addScript(kDownloadLinksAsWindows);
+    setBounds();
+    setVisible(true);
+    if (std::exchange(refocus_, false)) {
+        controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+    }
+    if (scriptsPending_ == 0) {
+        scriptsInPlace();
+    }
+}
+
+void WebView2Pane::addScript(const QString& script) {
+    ++scriptsPending_;
+    const auto done = Callback<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler,
+                               HRESULT, LPCWSTR>::make([this, creation = creation_,
+                                                        alive = QPointer(this)](HRESULT, LPCWSTR) {
+        if (alive && creation == creation_ && --scriptsPending_ == 0) {
+            scriptsInPlace();
+        }
+    });
+    if (FAILED(view_->AddScriptToExecuteOnDocumentCreated(reinterpret_cast<LPCWSTR>(script.utf16()),
+                                                          done.get()))) {
+        --scriptsPending_;
+    }
+}
+
+void WebView2Pane::scriptsInPlace() {
+    if (!address_.isEmpty()) {
+        go(address_);  // made again after a failure
+    }
+    session_.flush();
+}
+
+void WebView2Pane::listen() {
     EventRegistrationToken token;
     UrlOpener& opener = session_.opener();
-    view_->add_NavigationStarting(
-        Callback<ICoreWebView2NavigationStartingEventHandler, ICoreWebView2*,
-                 ICoreWebView2NavigationStartingEventArgs*>::
-            make([this](ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* args) {
-                BOOL user = FALSE;
-                LPWSTR uri = nullptr;
-                args->get_IsUserInitiated(&user);
-                args->get_Uri(&uri);
-                const QString address = Take(uri);
-                userNavigation_ = user ? address : QString();
-            }).get(),
-        &token);
+    const auto starting = [this](bool topLevel) {
+        return Callback<ICoreWebView2NavigationStartingEventHandler, ICoreWebView2*,
+                        ICoreWebView2NavigationStartingEventArgs*>::
+            make([this, topLevel](ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* args) {
+                navigationStarting(args, topLevel);
+            });
+    };
+    view_->add_NavigationStarting(starting(true).get(), &token);
+    view_->add_FrameNavigationStarting(starting(false).get(), &token);
     view_->add_NavigationCompleted(
         Callback<ICoreWebView2NavigationCompletedEventHandler, ICoreWebView2*,
                  ICoreWebView2NavigationCompletedEventArgs*>::
@@ -466,10 +612,6 @@ void WebView2Pane::adopt(ICoreWebView2Controller* controller) {
                 session_.pageShown();
             }).get(),
         &token);
-    if (style_ == PaneStyle::WithoutScrollBars) {
-        view_->AddScriptToExecuteOnDocumentCreated(
-            reinterpret_cast<LPCWSTR>(kHideScrollBars.utf16()), nullptr);
-    }
     view_->add_NewWindowRequested(
         Callback<ICoreWebView2NewWindowRequestedEventHandler, ICoreWebView2*,
                  ICoreWebView2NewWindowRequestedEventArgs*>::
@@ -512,19 +654,8 @@ void WebView2Pane::adopt(ICoreWebView2Controller* controller) {
         view4->add_DownloadStarting(
             Callback<ICoreWebView2DownloadStartingEventHandler, ICoreWebView2*,
                      ICoreWebView2DownloadStartingEventArgs*>::
-                make([this, &opener](ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* args) {
-                    // The program saves nothing; the user's browser may, if the user asked.
-                    args->put_Cancel(TRUE);
-                    Com<ICoreWebView2DownloadOperation> download;
-                    LPWSTR uri = nullptr;
-                    if (SUCCEEDED(args->get_DownloadOperation(download.put())) && download &&
-                        SUCCEEDED(download->get_Uri(&uri))) {
-                        const QString address = Take(uri);
-                        if (address == userNavigation_ && WebAddress(address)) {
-                            opener.openAddress(address, {});
-                        }
-                    }
-                    userNavigation_.clear();
+                make([this](ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* args) {
+                    downloadStarting(args);
                 }).get(),
             &token);
     }
@@ -540,21 +671,91 @@ void WebView2Pane::adopt(ICoreWebView2Controller* controller) {
                 }
             }).get(),
         &token);
-    place(true);
-    if (std::exchange(refocus_, false)) {
-        controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+    controller_->add_GotFocus(
+        Callback<ICoreWebView2FocusChangedEventHandler, ICoreWebView2Controller*, IUnknown*>::make(
+            [this](ICoreWebView2Controller*, IUnknown*) { gotFocus(); })
+            .get(),
+        &token);
+    controller_->add_AcceleratorKeyPressed(
+        Callback<ICoreWebView2AcceleratorKeyPressedEventHandler, ICoreWebView2Controller*,
+                 ICoreWebView2AcceleratorKeyPressedEventArgs*>::
+            make([this](ICoreWebView2Controller*,
+                        ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
+                acceleratorKey(args);
+            }).get(),
+        &token);
+}
+
+void WebView2Pane::navigationStarting(ICoreWebView2NavigationStartingEventArgs* args,
+                                      bool topLevel) {
+    BOOL user = FALSE;
+    BOOL redirected = FALSE;
+    LPWSTR uri = nullptr;
+    args->get_IsUserInitiated(&user);
+    args->get_IsRedirected(&redirected);
+    args->get_Uri(&uri);
+    const QString address = Take(uri);
+    if (topLevel) {
+        // A redirection is the user's when the navigation it redirects was.
+        user = redirected ? topNavigationByUser_ : user && !std::exchange(ownNavigation_, false);
+        topNavigationByUser_ = user;
     }
-    if (!address_.isEmpty()) {
-        go(address_);  // made again after a failure
+    if (user) {
+        userNavigations_.append(address);
+        if (userNavigations_.size() > 8) {
+            userNavigations_.removeFirst();
+        }
+    }
+}
+
+// The program saves nothing; the user's browser may, when the user's own navigation, in the page
+// or in one of its frames, became the download.
+void WebView2Pane::downloadStarting(ICoreWebView2DownloadStartingEventArgs* args) {
+    args->put_Cancel(TRUE);
+    Com<ICoreWebView2DownloadOperation> download;
+    LPWSTR uri = nullptr;
+    if (SUCCEEDED(args->get_DownloadOperation(download.put())) && download &&
+        SUCCEEDED(download->get_Uri(&uri))) {
+        const QString address = Take(uri);
+        if (userNavigations_.removeOne(address) && WebAddress(address)) {
+            session_.opener().openAddress(address, {});
+        }
+    }
+}
+
+// The page has the keys; the window's own shortcuts (Ctrl+T for the chart) still work from it.
+void WebView2Pane::acceleratorKey(ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
+    COREWEBVIEW2_KEY_EVENT_KIND kind{};
+    UINT virtualKey = 0;
+    args->get_KeyEventKind(&kind);
+    args->get_VirtualKey(&virtualKey);
+    const int key = ShortcutKey(virtualKey);
+    if (place_ && key != 0 &&
+        (kind == COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN ||
+         kind == COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN) &&
+        qt_sendShortcutOverrideEvent(place_, 0, key, HeldModifiers(), {}, false, 1)) {
+        args->put_Handled(TRUE);
+    }
+}
+
+// A click into the page gave it the keys, which Qt does not see: the widget that had Qt's focus
+// would take no click then, and the keys would stay in the page. Without a focus widget, a click
+// on any control moves Qt's focus, and that takes the keys back.
+void WebView2Pane::gotFocus() {
+    if (QWidget* focus = QApplication::focusWidget(); focus != nullptr && focus != place_) {
+        focus->clearFocus();
     }
 }
 
 void WebView2Pane::close() {
     healed_.stop();
+    retry_.stop();
+    ++creation_;
     // The page had the keys; the next one gets them.
     refocus_ =
         controller_ && place_ && IsChild(reinterpret_cast<HWND>(place_->winId()), GetFocus());
     view_.reset();
+    scriptsPending_ = 0;
     if (controller_) {
         controller_->Close();
         controller_.reset();
@@ -573,21 +774,26 @@ void WebView2Pane::showNote() {
     note_->show();
 }
 
-// The runtime's window fills the place's, in the place's own (physical) pixels, and is shown
-// only while the window is.
-void WebView2Pane::place(bool shown) {
-    if (!controller_ || !place_) {
-        return;
+// The runtime's window fills the place's, in the place's own (physical) pixels.
+void WebView2Pane::setBounds() {
+    if (controller_ && place_) {
+        RECT bounds{};
+        GetClientRect(reinterpret_cast<HWND>(place_->winId()), &bounds);
+        controller_->put_Bounds(bounds);
     }
-    RECT bounds{};
-    GetClientRect(reinterpret_cast<HWND>(place_->winId()), &bounds);
-    controller_->put_Bounds(bounds);
-    controller_->put_IsVisible(shown && place_->isVisible() && !place_->window()->isMinimized());
+}
+
+// Shown only while the window is.
+void WebView2Pane::setVisible(bool shown) {
+    if (controller_ && place_) {
+        controller_->put_IsVisible(shown && place_->isVisible() &&
+                                   !place_->window()->isMinimized());
+    }
 }
 
 void WebView2Pane::ended(COREWEBVIEW2_PROCESS_FAILED_KIND kind, bool normally) {
     if (kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED) {
-        session_.browserEnded(normally);
+        session_.restart();
         return;
     }
     if (kind != COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED || !view_) {
@@ -595,13 +801,8 @@ void WebView2Pane::ended(COREWEBVIEW2_PROCESS_FAILED_KIND kind, bool normally) {
     }
     healed_.stop();
     if (const auto wait = recovery_.ended(normally)) {
-        Com<ICoreWebView2Environment> environment;
-        const auto view2 = view_.as<ICoreWebView2_2>();
-        if (!view2 || FAILED(view2->get_Environment(environment.put())) || !environment) {
-            return;
-        }
         close();
-        QTimer::singleShot(*wait, this, [this, environment] { create(environment.get()); });
+        retry_.start(*wait);
     }
 }
 
@@ -616,22 +817,19 @@ void WebView2Pane::focusOut(bool forward) {
     } while (next != place_ &&
              !(next->isVisible() && next->isEnabled() &&
                (next->focusPolicy() & Qt::TabFocus) != 0 && next->window() == place_->window()));
-    // First for Qt, then for Windows, which gives the keys back to the window.
     next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-    SetFocus(reinterpret_cast<HWND>(place_->window()->winId()));
 }
 
 bool WebView2Pane::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-        case QEvent::Resize:
         case QEvent::Show:
         case QEvent::Hide:
             if (watched == place_) {
-                place(event->type() != QEvent::Hide);
+                setVisible(event->type() == QEvent::Show);
             }
             break;
         case QEvent::WindowStateChange:
-            place(true);
+            setVisible(true);
             break;
         case QEvent::FocusIn:
             if (watched == place_ && controller_) {
@@ -645,6 +843,23 @@ bool WebView2Pane::eventFilter(QObject* watched, QEvent* event) {
             break;
         default:
             break;
+    }
+    return false;
+}
+
+// The place's window changes its size in physical pixels without a resize event of Qt's when the
+// window goes to a screen of another scale; and the runtime places its pop-ups (a list's choices,
+// an input method's window) by its parent's position on the screen.
+bool WebView2Pane::nativeEventFilter(const QByteArray&, void* message, qintptr*) {
+    const auto* msg = static_cast<const MSG*>(message);
+    if (!controller_ || !place_ || (msg->message != WM_SIZE && msg->message != WM_MOVE)) {
+        return false;
+    }
+    const auto window = reinterpret_cast<HWND>(place_->internalWinId());
+    if (msg->message == WM_SIZE && msg->hwnd == window) {
+        setBounds();
+    } else if (msg->message == WM_MOVE && (msg->hwnd == window || IsChild(msg->hwnd, window))) {
+        controller_->NotifyParentWindowPositionChanged();
     }
     return false;
 }

@@ -1,0 +1,432 @@
+// The Windows panes against a stand-in WebView2 runtime, registered in the test's Wine prefix as
+// the runtime registers itself, on real (X11) windows. After every test the stand-in reports what
+// the program did wrong: leaks, calls to released objects, a second controller in a window.
+#include "web/links.h"
+#include "web/pagescripts.h"
+#include "web/panehost.h"
+
+#include <QAction>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include <tuple>
+#include <utility>
+
+#include <windows.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kTimeout = 20000;
+const wchar_t kStableKey[] =
+    L"Software\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
+
+enum class Runtime { PerMachine, PerUser, Stale, None };
+
+QString Native(const char* unixPath) {
+    return u"Z:"_s + QDir::toNativeSeparators(QString::fromUtf8(unixPath));
+}
+
+void Register(Runtime runtime) {
+    for (const HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        RegDeleteKeyExW(hive, kStableKey, KEY_WOW64_32KEY, 0);
+    }
+    if (runtime == Runtime::None) {
+        return;
+    }
+    const QString folder = runtime == Runtime::Stale ? Native(VELMORA_STANDIN_RUNTIME) + u"0"_s
+                                                     : Native(VELMORA_STANDIN_RUNTIME);
+    HKEY key = nullptr;
+    QCOMPARE(RegCreateKeyExW(runtime == Runtime::PerUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                             kStableKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr,
+                             &key, nullptr),
+             ERROR_SUCCESS);
+    RegSetValueExW(key, L"EBWebView", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.utf16()),
+                   static_cast<DWORD>((folder.size() + 1) * 2));
+    RegCloseKey(key);
+}
+
+template <class F>
+F Export(const char* name) {
+    static const HMODULE standIn = LoadLibraryW(reinterpret_cast<LPCWSTR>(
+        (Native(VELMORA_STANDIN_RUNTIME) + u"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll"_s)
+            .utf16()));
+    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(standIn, name)));
+}
+const auto Reset = Export<void (*)(bool)>("StandInReset");
+const auto Fail = Export<void (*)(int, int, HRESULT)>("StandInFail");
+const auto Hold = Export<void (*)(bool)>("StandInHold");
+const auto Update = Export<void (*)()>("StandInUpdate");
+const auto Log = Export<const wchar_t* (*)()>("StandInLog");
+const auto Idle = Export<bool (*)()>("StandInIdle");
+const auto Errors = Export<const wchar_t* (*)()>("StandInErrors");
+const auto Raise = Export<void (*)(HWND, int, LPCWSTR, int, BOOL)>("StandInRaise");
+constexpr int kNavigationStarting = 7, kPermissionRequested = 23, kProcessFailed = 25,
+              kNewWindowRequested = 44, kDownloadStarting = 75, kMoveFocusRequested = 113,
+              kGotFocus = 115, kAcceleratorKeyPressed = 119;
+const QMap<QString, int> kEvents{{u"navigation"_s, kNavigationStarting},
+                                 {u"redirected"_s, kNavigationStarting},
+                                 {u"frame"_s, 17},
+                                 {u"permission"_s, kPermissionRequested},
+                                 {u"window"_s, kNewWindowRequested},
+                                 {u"download"_s, kDownloadStarting}};
+
+HWND Handle(QWidget* widget) {
+    return reinterpret_cast<HWND>(widget->winId());
+}
+
+void HoldControl(bool held) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = held ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+// A change of scale changes the place's size in physical pixels without a resize of Qt's.
+class NoResize final : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Resize; }
+};
+
+int printed = 0;
+
+}  // namespace
+
+class TestWebView2 : public QObject, public velmora::UrlOpener {
+    Q_OBJECT
+
+    // Two places as the window has them, each after a box in the Tab order.
+    struct Window {
+        QWidget widget;
+        QLineEdit* a = new QLineEdit(&widget);
+        QWidget* upper = new QWidget(&widget);
+        QLineEdit* b = new QLineEdit(&widget);
+        QWidget* lower = new QWidget(&widget);
+        velmora::PaneHost host;
+
+        explicit Window(velmora::UrlOpener& opener) : host(*upper, *lower, opener) {
+            upper->setGeometry(40, 30, 297, 25);
+            lower->setGeometry(8, 90, 329, 41);
+            b->move(0, 60);
+            widget.resize(400, 140);
+            host.NavigateLower(velmora::LowerPaneAddress());
+            host.NavigateUpper(velmora::UpperPaneAddress());
+            widget.show();
+            host.loadEngine();
+        }
+        // The stand-in's log with the places named.
+        QString log() const {
+            QString log = QString::fromWCharArray(Log());
+            for (QWidget* place : {upper, lower}) {
+                if (place != nullptr) {
+                    log.replace(
+                        u'w' + QString::number(reinterpret_cast<quintptr>(Handle(place))) + u' ',
+                        place == upper ? u"upper "_s : u"lower "_s);
+                }
+            }
+            return log;
+        }
+        // Both pages are shown, the lower `times` times without scroll bars, and the stand-in has
+        // nothing left to do.
+        bool up(int times = 1) const {
+            return QTest::qWaitFor(
+                [this, times] {
+                    const QString now = log();
+                    return now.contains(u"upper navigate "_s) &&
+                           (lower == nullptr ||
+                            now.count(u"lower script "_s + velmora::kHideScrollBars) >= times) &&
+                           Idle();
+                },
+                kTimeout);
+        }
+    };
+
+    QStringList opened_;
+    QtMessageHandler handler_ = nullptr;
+
+    void openAddress(const QString& address, std::function<void(bool)>) override {
+        opened_ << address;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(Reset && Fail && Hold && Update && Log && Idle && Errors && Raise);
+        // Wine lacks one call that Qt's windows platform makes for each window, and says so.
+        handler_ =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+                printed += m.startsWith(u"EnableNonClientDpiScaling()"_s) ? 0 : 1;
+            });
+    }
+
+    void init() {
+        Register(Runtime::PerMachine);
+        Reset(false);
+        opened_.clear();
+    }
+
+    void cleanup() {
+        Hold(false);
+        QTRY_VERIFY_WITH_TIMEOUT(Idle(), kTimeout);
+        QCOMPARE(QString::fromWCharArray(Errors()), QString());
+    }
+
+    void cleanupTestCase() {
+        qInstallMessageHandler(handler_);
+        Register(Runtime::None);
+        QCOMPARE(printed, 0);
+    }
+
+    void panesShowTheirPages_data() {
+        QTest::addColumn<Runtime>("runtime");
+        QTest::addColumn<bool>("synchronous");
+        QTest::newRow("per machine") << Runtime::PerMachine << false;
+        QTest::newRow("per user, answers at once") << Runtime::PerUser << true;
+    }
+
+    void panesShowTheirPages() {
+        QFETCH(Runtime, runtime);
+        QFETCH(bool, synchronous);
+        Register(runtime);
+        Reset(synchronous);
+        Window w(*this);
+        QVERIFY(w.up());
+        QString log = w.log();
+        // In the places' own pixels, whatever the scale.
+        const auto bounds = [](QWidget* place) {
+            const QSize size = place->size() * place->devicePixelRatio();
+            return u"bounds 0 0 %1 %2\n"_s.arg(size.width()).arg(size.height());
+        };
+        QVERIFY(log.startsWith(u"environment 1 0 "_s + qEnvironmentVariable("LOCALAPPDATA") +
+                               u"\\velmora\\WebView2\n"_s));
+        QCOMPARE(log.count(u"environment"_s), 1);
+        for (const auto& [name, place] :
+             {std::pair{u"upper "_s, w.upper}, {u"lower "_s, w.lower}}) {
+            for (const QString& line :
+                 {u"controller, private 1\n"_s, u"status bar 0\n"_s, u"dev tools 0\n"_s,
+                  u"accelerator keys 0\n"_s, bounds(place), u"visible 1\n"_s,
+                  u"script at creation "_s + velmora::kDownloadLinksAsWindows + u'\n'}) {
+                QVERIFY2(log.contains(name + line), qPrintable(name + line));
+            }
+        }
+        QVERIFY(log.contains(u"lower script at creation "_s + velmora::kHideScrollBars));
+        QVERIFY(!log.contains(u"upper script "_s + velmora::kHideScrollBars));
+        QVERIFY(!log.contains(u"upper script at creation "_s + velmora::kHideScrollBars));
+        // The lower pane goes to its page first.
+        const qsizetype lower = log.indexOf(u"lower navigate "_s + velmora::LowerPaneAddress());
+        QVERIFY(lower >= 0 &&
+                lower < log.indexOf(u"upper navigate "_s + velmora::UpperPaneAddress()));
+
+        // Pop-ups follow the window; a new scale's physical size is followed too.
+        Reset(synchronous);
+        w.widget.move(w.widget.pos() + QPoint(20, 10));
+        QTRY_VERIFY(w.log().contains(u"upper moved\n"_s) && w.log().contains(u"lower moved\n"_s));
+        NoResize noResize;
+        w.lower->installEventFilter(&noResize);
+        SetWindowPos(Handle(w.lower), nullptr, 0, 0, 300, 50,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        QTRY_VERIFY(w.log().contains(u"lower bounds 0 0 300 50\n"_s));
+        w.widget.hide();
+        QTRY_VERIFY(w.log().contains(u"upper visible 0\n"_s) &&
+                    w.log().contains(u"lower visible 0\n"_s));
+    }
+
+    void toTheBrowser_data() {
+        // Events in the upper pane, at the row's address unless another is given.
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("opened");
+        const QString page = u"https://www.example.org/a?b=c"_s;
+        const QString file = u"file:///C:/windows/win.ini"_s;
+        QTest::newRow("window, a click") << u"window 1"_s << page << true;
+        QTest::newRow("window, a script alone") << u"window 0"_s << page << false;
+        QTest::newRow("window, not a web page") << u"window 1"_s << file << false;
+        QTest::newRow("download, the user's link") << u"navigation 1, download"_s << page << true;
+        QTest::newRow("download, the user's link redirected")
+            << u"navigation 1 https://www.example.org/r, redirected 0, download"_s << page << true;
+        QTest::newRow("download, the user's link in a frame")
+            << u"frame 1, download"_s << page << true;
+        QTest::newRow("download, twice after one click")
+            << u"navigation 1, download, download"_s << page << true;
+        QTest::newRow("download, a script's navigation")
+            << u"navigation 0, download"_s << page << false;
+        QTest::newRow("download, of another page")
+            << u"navigation 1, download https://www.example.org/b"_s << page << false;
+        QTest::newRow("download of the start page, by a script")
+            << u"download"_s << velmora::UpperPaneAddress() << false;
+        QTest::newRow("download, not a web page") << u"navigation 1, download"_s << file << false;
+        QTest::newRow("permission") << u"permission"_s << page << false;
+    }
+
+    void toTheBrowser() {
+        QFETCH(QString, events);
+        QFETCH(QString, address);
+        QFETCH(bool, opened);
+        Window w(*this);
+        QVERIFY(w.up());
+        for (const QString& event : events.split(u", "_s)) {
+            const QStringList words = event.split(u' ');
+            const QString at = words.last().startsWith(u"http"_s) ? words.last() : address;
+            Raise(Handle(w.upper), kEvents.value(words[0]), reinterpret_cast<LPCWSTR>(at.utf16()),
+                  words[0] == u"redirected"_s, words.value(1).toInt());
+        }
+        QCOMPARE(opened_, opened ? QStringList{address} : QStringList());
+        const QString answer = QMap<QString, QString>{
+            {u"window"_s, u"handled 1"_s},
+            {u"download"_s, u"cancel 1"_s},
+            {u"permission"_s,
+             u"permission 2"_s}}.value(events.section(u", "_s, -1).section(u' ', 0, 0));
+        QVERIFY(w.log().endsWith(u"upper "_s + answer + u'\n'));
+    }
+
+    void panesComeBack_data() {
+        // Before the window: creations that fail, completions at once, controllers held back;
+        // then the lower place destroyed, the runtime updated, the renderer or the browser ended
+        // with an exit code, the pages up again.
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("environments");
+        QTest::addColumn<QString>("shows");  // pages, notes, or the pages as they were
+        QTest::newRow("environment fails once") << u"fail 1 0"_s << 2 << u"pages"_s;
+        QTest::newRow("controller fails once") << u"fail 0 1"_s << 2 << u"pages"_s;
+        QTest::newRow("controller fails once, at once")
+            << u"at once, fail 0 1"_s << 2 << u"pages"_s;
+        QTest::newRow("another environment's options") << u"fail 0 2 invalid"_s << 1 << u"notes"_s;
+        QTest::newRow("fails every time") << u"fail 9 0"_s << 4 << u"notes"_s;
+        QTest::newRow("window destroyed while made") << u"hold, destroy"_s << 1 << u"pages"_s;
+        QTest::newRow("renderer ends") << u"renderer 3"_s << 1 << u"pages"_s;
+        QTest::newRow("renderer ends normally") << u"renderer 0"_s << 1 << u"as they were"_s;
+        QTest::newRow("renderer ends after an update")
+            << u"update, renderer 3"_s << 2 << u"pages"_s;
+        QTest::newRow("browser ends") << u"browser 3"_s << 2 << u"pages"_s;
+        QTest::newRow("browser ends normally") << u"browser 0"_s << 2 << u"pages"_s;
+        // The second renderer would be made again after 1 s; the browser ends before.
+        QTest::newRow("renderer twice, then the browser")
+            << u"renderer 3, up, renderer 3, browser 3"_s << 2 << u"pages"_s;
+    }
+
+    void panesComeBack() {
+        QFETCH(QString, steps);
+        QFETCH(int, environments);
+        QFETCH(QString, shows);
+        Reset(steps.startsWith(u"at once"_s));
+        const QStringList fail = steps.section(u"fail "_s, 1).split(u' ');
+        Fail(fail.value(0).toInt(), fail.value(1).toInt(),
+             fail.value(2) == u"invalid"_s ? HRESULT_FROM_WIN32(ERROR_INVALID_STATE) : E_FAIL);
+        Hold(steps.startsWith(u"hold"_s));
+        Window w(*this);
+        QVERIFY(QTest::qWaitForWindowActive(&w.widget));
+        int shown = 1;
+        QDeadlineTimer retried(0);
+        for (const QString& step : steps.split(u", "_s)) {
+            const QStringList words = step.split(u' ');
+            if (words[0] == u"destroy"_s) {
+                QTRY_VERIFY_WITH_TIMEOUT(w.log().contains(u"lower controller"_s), kTimeout);
+                delete std::exchange(w.lower, nullptr);
+                Hold(false);
+            } else if (words[0] == u"update"_s) {
+                Update();
+            } else if (words[0] == u"up"_s) {
+                QVERIFY(w.up(++shown));
+            } else if (words[0] == u"renderer"_s || words[0] == u"browser"_s) {
+                QVERIFY(w.up());
+                w.lower->setFocus();
+                Raise(Handle(w.lower), kProcessFailed, nullptr, words[0] == u"renderer"_s,
+                      words[1].toInt());
+                retried.setRemainingTime(1500);  // a renderer lost again comes back after 1 s
+            }
+        }
+        QCoreApplication::sendPostedEvents();
+        if (shows == u"notes"_s) {
+            QTRY_VERIFY_WITH_TIMEOUT(w.upper->findChild<QLabel*>() && w.lower->findChild<QLabel*>(),
+                                     kTimeout);
+        } else if (shows == u"as they were"_s) {
+            QVERIFY(!w.log().contains(u"lower close\n"_s));
+        } else if (retried.hasExpired()) {
+            QVERIFY(w.up());
+        } else {
+            QVERIFY(w.up(++shown));
+            QVERIFY(QTest::qWaitFor([&retried] { return retried.hasExpired(); }, 2000));
+            QVERIFY(w.log().contains(u"lower focus 0"_s));  // the page had the keys, and again
+        }
+        QCOMPARE(w.log().count(u"environment"_s), environments);
+    }
+
+    void keysBetweenWindowAndPages() {
+        Window w(*this);
+        QVERIFY(QTest::qWaitForWindowActive(&w.widget));
+        QVERIFY(w.up());
+        for (auto [from, forward, to] :
+             {std::tuple{w.a, true, w.b}, {w.b, false, w.a}, {w.b, true, w.a}}) {
+            from->setFocus();
+            QTest::keyClick(from, forward ? Qt::Key_Tab : Qt::Key_Backtab,
+                            forward ? Qt::NoModifier : Qt::ShiftModifier);
+            QWidget* place = from == w.a || !forward ? w.upper : w.lower;
+            const int reason = forward ? 1 : 2;
+            QTRY_VERIFY(w.log().endsWith(
+                (place == w.upper ? u"upper focus %1\n"_s : u"lower focus %1\n"_s).arg(reason)));
+            Raise(Handle(place), kMoveFocusRequested, nullptr, reason, FALSE);
+            QTRY_VERIFY(to->hasFocus());
+            QCOMPARE(GetFocus(), Handle(&w.widget));
+        }
+        // A click into a page gives it the keys; a click on the box Qt had focused takes them back.
+        w.a->setFocus();
+        Raise(Handle(w.upper), kGotFocus, nullptr, 0, FALSE);
+        QVERIFY(IsChild(Handle(w.upper), GetFocus()));
+        QTest::mouseClick(w.a, Qt::LeftButton);
+        QTRY_COMPARE(GetFocus(), Handle(&w.widget));
+        // The window's shortcuts work from the page: Ctrl+T pressed, not released, nor T alone.
+        QAction chart;
+        chart.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+        w.widget.addAction(&chart);
+        int shown = 0;
+        const qsizetype handled = w.log().count(u"upper handled 1"_s);
+        connect(&chart, &QAction::triggered, this, [&shown] { ++shown; });
+        for (const auto& [kind, control, times] :
+             {std::tuple{0, true, 1}, {1, true, 1}, {0, false, 1}}) {
+            HoldControl(control);
+            Raise(Handle(w.upper), kAcceleratorKeyPressed, nullptr, kind, 'T');
+            QCOMPARE(shown, times);
+        }
+        HoldControl(false);
+        QCOMPARE(w.log().count(u"upper handled 1"_s), handled + 1);
+    }
+
+    void notesWithoutRuntime_data() {
+        QTest::addColumn<Runtime>("runtime");
+        QTest::newRow("none") << Runtime::None;
+        QTest::newRow("registered where it is not") << Runtime::Stale;
+    }
+
+    void notesWithoutRuntime() {
+        QFETCH(Runtime, runtime);
+        Register(runtime);
+        Window w(*this);
+        for (QWidget* place : {w.upper, w.lower}) {
+            QLabel* note = nullptr;
+            QTRY_VERIFY_WITH_TIMEOUT((note = place->findChild<QLabel*>()) != nullptr, kTimeout);
+            QVERIFY(note->text().contains(u"WebView2"_s));
+            QTRY_VERIFY(note->isVisible());
+            QVERIFY(place->rect().contains(note->geometry()));
+            QCOMPARE(note->cursor().shape(), Qt::PointingHandCursor);
+            // As a link: a left click pressed and released on it, nothing else.
+            QTest::mouseClick(note, Qt::RightButton);
+            QTest::mousePress(note, Qt::LeftButton);
+            QTest::mouseRelease(note, Qt::LeftButton, {}, QPoint(-4, -4));
+            QTest::mouseClick(note, Qt::LeftButton);
+        }
+        // The keyboard reaches a note in its place's turn, between the boxes around it.
+        w.a->setFocus();
+        QTest::keyClick(w.a, Qt::Key_Tab);
+        QTRY_VERIFY(w.upper->hasFocus());
+        QVERIFY(w.upper->findChild<QLabel*>()->font().underline());  // as a link under the focus
+        QVERIFY(!w.lower->findChild<QLabel*>()->font().underline());
+        QTest::keyClick(w.upper, Qt::Key_Return);
+        QCOMPARE(opened_, QStringList(3, u"https://go.microsoft.com/fwlink/p/?LinkId=2124703"_s));
+    }
+};
+
+QTEST_MAIN(TestWebView2)
+#include "tst_webview2.moc"
