@@ -36,9 +36,11 @@ const QString kScrollState =
 const QString kNoScrollBars = u"hidden true true"_s;
 const QString kScrollBars = u"visible false false"_s;
 
+// The rest of a response: headers and body.
 QByteArray Page(const QByteArray& title, const QByteArray& extra = {}) {
-    return "<!DOCTYPE html><meta charset=\"utf-8\"><title>" + title + "</title><body>" + extra +
-           "<div style=\"width:2000px;height:3000px\">" + title + "</div>";
+    return "Content-Type: text/html\r\nCache-Control: no-store\r\n\r\n<!DOCTYPE html><meta "
+           "charset='utf-8'><title>" +
+           title + "</title><body>" + extra + "<div style='width:2000px;height:3000px'></div>";
 }
 
 QString Run(QWebEngineView* view, const QString& script) {
@@ -57,6 +59,7 @@ class TestWebEngine : public QObject, public velmora::UrlOpener {
     QHash<QByteArray, QByteArray> pages_;
     QList<QByteArray> requests_;
     QStringList opened_;
+    QString asked_;  // by the upper page: 'w' a user's window, 's' a script's, 'd' a download
     QWidget window_;
     // Made in another order than their Tab order.
     QWidget* lowerPlace_ = new QWidget(&window_);
@@ -96,12 +99,8 @@ private Q_SLOTS:
                 connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                     if (socket->peek(socket->bytesAvailable()).contains("\r\n\r\n")) {
                         requests_.append(socket->readAll().split(' ').value(1));
-                        const QByteArray type = requests_.last().endsWith(".bin")
-                                                    ? "application/octet-stream"
-                                                    : "text/html; charset=utf-8";
-                        socket->write("HTTP/1.1 200 OK\r\nContent-Type: " + type +
-                                      "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" +
-                                      pages_.value(requests_.last()));
+                        socket->write("HTTP/1.1 200 OK\r\nConnection: close\r\n" +
+                                      pages_.value(requests_.last(), "\r\n"));
                         socket->disconnectFromHost();
                     }
                 });
@@ -123,7 +122,7 @@ local</a>)")},
             {"/links.htm",
              Page("links", "<script>" + velmora::kDownloadLinksAsWindows.toUtf8() +
                                "</script><a id='save' href='/file.bin' download>save</a>")},
-            {"/file.bin", "0123"},
+            {"/file.bin", "Content-Type: application/octet-stream\r\n\r\n0123"},
         };
         a_->setGeometry(0, 70, 100, 20);
         b_->setGeometry(0, 100, 100, 20);
@@ -150,6 +149,12 @@ local</a>)")},
         QTRY_COMPARE_WITH_TIMEOUT(Run(lower(), u"document.title"_s), u"lower"_s, kTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(Run(upper(), u"document.title"_s), u"upper"_s, kTimeout);
         opened_.clear();
+        asked_.clear();
+        connect(
+            upper()->page(), &QWebEnginePage::newWindowRequested, this,
+            [this](QWebEngineNewWindowRequest& r) { asked_ += r.isUserInitiated() ? u'w' : u's'; });
+        connect(upper()->page()->profile(), &QWebEngineProfile::downloadRequested, this,
+                [this] { asked_ += u'd'; });
     }
 
     void cleanup() { host_.reset(); }
@@ -199,10 +204,6 @@ local</a>)")},
         QFETCH(QString, gesture);
         QFETCH(QString, address);
         QWebEnginePage* page = upper()->page();
-        int asked = 0;
-        connect(page, &QWebEnginePage::newWindowRequested, this, [&asked] { ++asked; });
-        connect(page->profile(), &QWebEngineProfile::downloadRequested, this,
-                [&asked] { ++asked; });
         const QString element = u"document.getElementById('%1')"_s.arg(link);
         if (gesture == u"Enter"_s || gesture == u"Down"_s) {
             upperPlace_->setFocus();
@@ -214,11 +215,11 @@ local</a>)")},
             Click(gesture == u"click beside"_s ? QString() : element,
                   right ? Qt::RightButton : Qt::LeftButton);
             if (gesture == u"menu"_s) {
-                QMenu* menu = nullptr;
-                QTRY_VERIFY_WITH_TIMEOUT((menu = upper()->findChild<QMenu*>()) != nullptr,
-                                         kTimeout);
                 QAction* open = page->action(QWebEnginePage::OpenLinkInNewWindow);
-                QTRY_VERIFY(menu->isVisible() && menu->actions().contains(open));
+                QMenu* menu = nullptr;
+                QTRY_VERIFY_WITH_TIMEOUT((menu = upper()->findChild<QMenu*>()) &&
+                                             menu->isVisible() && menu->actions().contains(open),
+                                         kTimeout);
                 QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(open).center());
             }
         }
@@ -226,7 +227,7 @@ local</a>)")},
             QCOMPARE(Run(upper(), element + u".click(); 'ok'"_s), u"ok"_s);
         }
         // The opener is called while the page's request is answered; the others follow at once.
-        QTRY_VERIFY_WITH_TIMEOUT(asked > 0, kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!asked_.isEmpty(), kTimeout);
         QCOMPARE(Run(upper(), u"'ok'"_s), u"ok"_s);
         QCOMPARE(opened_, address.isEmpty() ? QStringList() : QStringList{address});
         QCOMPARE(page->url(), QUrl(Local(velmora::UpperPaneAddress())));
@@ -235,22 +236,16 @@ local</a>)")},
     // The script the Windows panes give every document, on the same engine: a click on a download
     // link asks for a window of the user's, not for a download; a click by script for neither.
     void downloadLinksAsWindows() {
-        QWebEnginePage* page = upper()->page();
-        QList<bool> windows;
-        int downloads = 0;
-        connect(page, &QWebEnginePage::newWindowRequested, this,
-                [&windows](QWebEngineNewWindowRequest& r) { windows << r.isUserInitiated(); });
-        connect(page->profile(), &QWebEngineProfile::downloadRequested, this,
-                [&downloads] { ++downloads; });
-        QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
-        page->load(QUrl(Base() + u"/links.htm"_s));
-        QVERIFY(loaded.wait(kTimeout));
-        QCOMPARE(Run(upper(), u"document.getElementById('save').click(); 'ok'"_s), u"ok"_s);
-        QTRY_COMPARE_WITH_TIMEOUT(downloads, 1, kTimeout);
-        Click(u"document.getElementById('save')"_s, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(windows, QList<bool>{true}, kTimeout);
+        QCOMPARE(Run(upper(), u"location = '/links.htm'; 'ok'"_s), u"ok"_s);
+        const QString save = u"document.getElementById('save')"_s;
+        QTRY_COMPARE_WITH_TIMEOUT(Run(upper(), save + u" && document.readyState"_s), u"complete"_s,
+                                  kTimeout);
+        QCOMPARE(Run(upper(), save + u".click(); 'ok'"_s), u"ok"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(asked_, u"d"_s, kTimeout);
+        Click(save, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(asked_, u"dw"_s, kTimeout);
         QCOMPARE(Run(upper(), u"'ok'"_s), u"ok"_s);
-        QCOMPARE(downloads, 1);
+        QCOMPARE(asked_, u"dw"_s);
         QCOMPARE(opened_, QStringList{u"/file.bin"_s});
     }
 
