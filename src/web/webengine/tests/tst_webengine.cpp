@@ -159,7 +159,7 @@ local</a>)")},
 
     void cleanup() { host_.reset(); }
 
-    void startPages() {
+    void startPagesLowerFirst() {
         QVERIFY(requests_.indexOf(kLowerTarget) < requests_.indexOf(kUpperTarget));
         // The engine's settings stay in this process; the programs it starts do not get them.
         const QProcessEnvironment browser = velmora::BrowserEnvironment();
