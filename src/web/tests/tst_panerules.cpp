@@ -75,9 +75,7 @@ private Q_SLOTS:
         // answered for the ends, -1 for none.
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QList<int>>("waits");
-        QTest::newRow("one crash") << u"c"_s << QList<int>{0};
-        QTest::newRow("last try, then none") << u"cccc"_s << QList<int>{0, 1000, 4000, -1};
-        QTest::newRow("none stays none") << u"ccccc"_s << QList<int>{0, 1000, 4000, -1, -1};
+        QTest::newRow("last try, then none") << u"ccccc"_s << QList<int>{0, 1000, 4000, -1, -1};
         QTest::newRow("normal exit not healed") << u"nc"_s << QList<int>{-1, 0};
         QTest::newRow("healed starts over") << u"cchc"_s << QList<int>{0, 1000, 0};
     }
