@@ -10,10 +10,7 @@ using velmora::RuntimeEntry;
 
 namespace {
 
-QString Library(const QString& folder) {
-    return folder + u"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll"_s;
-}
-
+using Entries = QList<RuntimeEntry>;
 const QString kMachine = u"C:\\Program Files (x86)\\Microsoft\\EdgeWebView\\Application\\"_s;
 const QString kUser = u"C:\\Users\\a\\AppData\\Local\\Microsoft\\EdgeWebView\\Application\\"_s;
 
@@ -24,51 +21,53 @@ class TestPaneRules : public QObject {
 
 private Q_SLOTS:
     void runtimeCandidates_data() {
-        QTest::addColumn<QList<RuntimeEntry>>("entries");
-        QTest::addColumn<QStringList>("libraries");
+        QTest::addColumn<Entries>("entries");
+        QTest::addColumn<QStringList>("folders");  // of the libraries to try, best first
         const auto stable = RuntimeChannel::Stable;
-        QTest::newRow("none") << QList<RuntimeEntry>{} << QStringList{};
-        QTest::newRow("per machine")
-            << QList<RuntimeEntry>{{stable, false, kMachine + u"120.0.2210.91"_s}}
-            << QStringList{Library(kMachine + u"120.0.2210.91"_s)};
+        QTest::newRow("none") << Entries{} << QStringList{};
+        QTest::newRow("per machine") << Entries{{stable, false, kMachine + u"120.0.2210.91"_s}}
+                                     << QStringList{kMachine + u"120.0.2210.91"_s};
         QTest::newRow("trailing backslash and blanks kept out")
-            << QList<RuntimeEntry>{{stable, true, u" "_s + kUser + u"99.1.2.3\\ "_s}}
-            << QStringList{Library(kUser + u"99.1.2.3"_s)};
+            << Entries{{stable, true, u" "_s + kUser + u"99.1.2.3\\ "_s}}
+            << QStringList{kUser + u"99.1.2.3"_s};
         QTest::newRow("stable before a newer beta")
-            << QList<RuntimeEntry>{{RuntimeChannel::Beta, false, kMachine + u"130.0.0.1"_s},
-                                   {RuntimeChannel::Canary, false, kMachine + u"140.0.0.1"_s},
-                                   {stable, true, kUser + u"120.0.0.1"_s}}
-            << QStringList{Library(kUser + u"120.0.0.1"_s), Library(kMachine + u"130.0.0.1"_s),
-                           Library(kMachine + u"140.0.0.1"_s)};
+            << Entries{{RuntimeChannel::Beta, false, kMachine + u"130.0.0.1"_s},
+                       {RuntimeChannel::Canary, false, kMachine + u"140.0.0.1"_s},
+                       {stable, true, kUser + u"120.0.0.1"_s}}
+            << QStringList{kUser + u"120.0.0.1"_s, kMachine + u"130.0.0.1"_s,
+                           kMachine + u"140.0.0.1"_s};
         // Compared as numbers, 99 would win as text.
         QTest::newRow("newer version first, not by text")
-            << QList<RuntimeEntry>{{stable, false, kMachine + u"99.0.0.0"_s},
-                                   {stable, true, kUser + u"120.0.0.0"_s}}
-            << QStringList{Library(kUser + u"120.0.0.0"_s), Library(kMachine + u"99.0.0.0"_s)};
+            << Entries{{stable, false, kMachine + u"99.0.0.0"_s},
+                       {stable, true, kUser + u"120.0.0.0"_s}}
+            << QStringList{kUser + u"120.0.0.0"_s, kMachine + u"99.0.0.0"_s};
         QTest::newRow("same version: per machine first, once")
-            << QList<RuntimeEntry>{{stable, true, kUser + u"120.0.0.0"_s},
-                                   {stable, false, kMachine + u"120.0.0.0"_s},
-                                   {stable, false, kMachine.toLower() + u"120.0.0.0"_s}}
-            << QStringList{Library(kMachine + u"120.0.0.0"_s), Library(kUser + u"120.0.0.0"_s)};
+            << Entries{{stable, true, kUser + u"120.0.0.0"_s},
+                       {stable, false, kMachine + u"120.0.0.0"_s},
+                       {stable, false, kMachine.toLower() + u"120.0.0.0"_s}}
+            << QStringList{kMachine + u"120.0.0.0"_s, kUser + u"120.0.0.0"_s};
         QTest::newRow("older than 99 passed over")
-            << QList<RuntimeEntry>{{stable, false, kMachine + u"98.0.1108.62"_s},
-                                   {RuntimeChannel::Beta, true, kUser + u"99.0.1150.2"_s}}
-            << QStringList{Library(kUser + u"99.0.1150.2"_s)};
-        QTest::newRow("share") << QList<RuntimeEntry>{{stable, false, u"\\\\host\\wv\\120.1.2.3"_s}}
-                               << QStringList{Library(u"\\\\host\\wv\\120.1.2.3"_s)};
+            << Entries{{stable, false, kMachine + u"98.0.1108.62"_s},
+                       {RuntimeChannel::Beta, true, kUser + u"99.0.1150.2"_s}}
+            << QStringList{kUser + u"99.0.1150.2"_s};
+        QTest::newRow("share") << Entries{{stable, false, u"\\\\host\\wv\\120.1.2.3"_s}}
+                               << QStringList{u"\\\\host\\wv\\120.1.2.3"_s};
         for (const QString& bad :
              {QString(), u"120.0.0.0"_s, u"Application\\120.0.0.0"_s, kMachine,
               kMachine + u"120.0.0"_s, kMachine + u"120.0.0.0.1"_s, kMachine + u"latest"_s,
               kMachine + u"..\\120.0.0.0"_s, kMachine + u"120.0.0.0\\x64"_s}) {
             QTest::addRow("bad value '%s'", qPrintable(bad))
-                << QList<RuntimeEntry>{{stable, false, bad}} << QStringList{};
+                << Entries{{stable, false, bad}} << QStringList{};
         }
     }
 
     void runtimeCandidates() {
-        QFETCH(QList<RuntimeEntry>, entries);
-        QFETCH(QStringList, libraries);
-        QCOMPARE(velmora::WebView2RuntimeCandidates(entries), libraries);
+        QFETCH(Entries, entries);
+        QFETCH(QStringList, folders);
+        for (QString& folder : folders) {
+            folder += u"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll"_s;
+        }
+        QCOMPARE(velmora::WebView2RuntimeCandidates(entries), folders);
     }
 
     void recovery_data() {
@@ -76,9 +75,7 @@ private Q_SLOTS:
         // answered for the ends, -1 for none.
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QList<int>>("waits");
-        QTest::newRow("one crash") << u"c"_s << QList<int>{0};
-        QTest::newRow("last try, then none") << u"cccc"_s << QList<int>{0, 1000, 4000, -1};
-        QTest::newRow("none stays none") << u"ccccc"_s << QList<int>{0, 1000, 4000, -1, -1};
+        QTest::newRow("last try, then none") << u"ccccc"_s << QList<int>{0, 1000, 4000, -1, -1};
         QTest::newRow("normal exit not healed") << u"nc"_s << QList<int>{-1, 0};
         QTest::newRow("healed starts over") << u"cchc"_s << QList<int>{0, 1000, 0};
     }
@@ -101,25 +98,23 @@ private Q_SLOTS:
 
     void sandboxStopsEngine_data() {
         QTest::addColumn<unsigned>("user");
-        QTest::addColumn<QString>("variable");
-        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("variable");  // NAME=value, if any
         QTest::addColumn<bool>("stops");
-        QTest::newRow("a normal user") << 1000u << QString() << QString() << false;
+        QTest::newRow("a normal user") << 1000u << QString() << false;
         QTest::newRow("root, sandbox on")
-            << 0u << u"QTWEBENGINE_CHROMIUM_FLAGS"_s << u"--disable-gpu --no-sandboxing"_s << true;
+            << 0u << u"QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --no-sandboxing"_s << true;
         QTest::newRow("root, sandbox off by variable")
-            << 0u << u"QTWEBENGINE_DISABLE_SANDBOX"_s << QString() << false;
+            << 0u << u"QTWEBENGINE_DISABLE_SANDBOX="_s << false;
         QTest::newRow("root, sandbox off by flag")
-            << 0u << u"QTWEBENGINE_CHROMIUM_FLAGS"_s << u"--disable-gpu --no-sandbox"_s << false;
+            << 0u << u"QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --no-sandbox"_s << false;
     }
 
     void sandboxStopsEngine() {
         QFETCH(unsigned, user);
         QFETCH(QString, variable);
-        QFETCH(QString, value);
         QProcessEnvironment environment;
         if (!variable.isEmpty()) {
-            environment.insert(variable, value);
+            environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
         }
         QTEST(velmora::SandboxStopsEngine(user, environment), "stops");
     }
