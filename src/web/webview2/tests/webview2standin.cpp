@@ -4,8 +4,8 @@
 // called; completions come from the message loop, or inside the call that started them; a
 // controller whose parent window is destroyed while it is made fails with E_ABORT; creations fail
 // when the test says so. It paints each pane's window one colour and notes every call in a log.
-// Slots are counted from Microsoft's IDL (IUnknown's three first) apart from the program's
-// declarations, so that a slot wrong there is reported here as a call to an unknown slot.
+// Slots are counted from Microsoft's IDL apart from the program's declarations, so that a slot
+// wrong there is reported as a call to a slot unknown here.
 
 #include <windows.h>
 
@@ -392,10 +392,9 @@ __declspec(dllexport) HRESULT STDMETHODCALLTYPE
                                                 PCWSTR userDataFolder, IUnknown* options,
                                                 void* handler) {
     if (gQueueWindow == nullptr) {
-        WNDCLASSW windows{};
-        windows.lpfnWndProc = &Window;
-        windows.lpszClassName = L"VelmoraStandIn";
-        windows.hbrBackground = CreateSolidBrush(RGB(0x2e, 0x8b, 0x57));
+        const WNDCLASSW windows{.lpfnWndProc = &Window,
+                                .hbrBackground = CreateSolidBrush(RGB(0x2e, 0x8b, 0x57)),
+                                .lpszClassName = L"VelmoraStandIn"};
         RegisterClassW(&windows);
         gQueueWindow = CreateWindowExW(0, windows.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                        nullptr, nullptr, nullptr);
@@ -452,13 +451,9 @@ __declspec(dllexport) const wchar_t* StandInErrors() {
     errors = std::exchange(gErrors, {});
     return errors.c_str();
 }
-// An event of the pane open in the given window: NavigationStarting (7) and
-// FrameNavigationStarting (17) with an address, whether it is redirected and whether the user
-// asked; NewWindowRequested (44) with an address and whether the user asked;
-// PermissionRequested (23) and DownloadStarting (75) with an address; ProcessFailed (25) with a
-// kind and an exit code, a browser process's (kind 0) under every pane; a controller's
-// MoveFocusRequested (113) with a reason, GotFocus (115) once its window has the focus, and
-// AcceleratorKeyPressed (119) with a key event's kind and its virtual key.
+// An event of the pane open in the given window, its arguments' text, number and flag as
+// kArguments reads them; a browser process's end (ProcessFailed, kind 0) comes to every pane, and
+// GotFocus (115), without arguments, once the pane's window has the focus.
 __declspec(dllexport) void StandInRaise(HWND parent, int event, LPCWSTR text, int number,
                                         BOOL flag) {
     for (int pane = 0; pane < static_cast<int>(gPanes.size()); ++pane) {
