@@ -4,8 +4,8 @@
 // called; completions come from the message loop, or inside the call that started them; a
 // controller whose parent window is destroyed while it is made fails with E_ABORT; creations fail
 // when the test says so. It paints each pane's window one colour and notes every call in a log.
-// Slots are counted from Microsoft's IDL (IUnknown's three first) apart from the program's
-// declarations, so that a slot wrong there shows here as an unexpected call.
+// Slots are counted from Microsoft's IDL apart from the program's declarations, so that a slot
+// wrong there is reported as a call to a slot unknown here.
 
 #include <windows.h>
 
@@ -48,6 +48,14 @@ const std::map<int, const wchar_t*> kHandlers{
     {27, L"{b99369f3-9b11-47b5-bc6f-8e7895fcea17}"},
     {kEnvironment, L"{4e8a3389-c9d8-4bd2-b6b5-124fee6cc14d}"},
     {kController, L"{6c4819f3-c9b7-4260-8127-c9f5bde7f68c}"}};
+// The slots of the events' arguments, a download's operation and a view's Source, from slot 3 on:
+// what each gives, its object's text (Uri, Source), number (ProcessFailedKind, Reason,
+// KeyEventKind, IsRedirected), flag (IsUserInitiated, ExitCode, VirtualKey) or download
+// (DownloadOperation), or what it notes: Handled, Cancel, a permission's State.
+const std::map<int, std::string> kArguments{{7, "tfn"},   {17, "tfn"},     {23, "....s"},
+                                            {25, "n.f"},  {44, "t..h.f"},  {75, "d.c"},
+                                            {113, "n.h"}, {119, "nf...h"}, {kDownload, "......t"},
+                                            {kView, ".t"}};
 
 struct Object;
 UINT_PTR Call(Object* self, int slot, UINT_PTR a, UINT_PTR b, UINT_PTR c);
@@ -67,11 +75,10 @@ struct Object {
     int kind;
     int pane = -1;
     std::wstring text;  // Uri; a view's Source
-    int number = 0;     // Reason, ProcessFailedKind, KeyEventKind, IsRedirected; a view: its
-                        // scripts to add
-    BOOL flag = FALSE;  // IsUserInitiated, ExitCode, VirtualKey, private; an environment outdated
+    int number = 0;     // see kArguments; a view: its scripts to add
+    BOOL flag = FALSE;  // see kArguments; options: private; an environment: outdated
     ULONG references = 1;
-    Object* kept = nullptr;  // a controller's view, a view's environment
+    Object* view = nullptr;  // a controller's
 };
 
 struct Pane {
@@ -99,8 +106,9 @@ std::wstring Format(const wchar_t* format, Values... values) {
 }
 template <class... Values>
 HRESULT Note(int pane, const wchar_t* format, Values... values) {
-    if (pane >= 0) {
-        gLog += L'w' + std::to_wstring(reinterpret_cast<UINT_PTR>(gPanes[pane].parent)) + L' ';
+    wchar_t place[16] = L"";  // the name the test gave the pane's parent window
+    if (pane >= 0 && GetWindowTextW(gPanes[pane].parent, place, 16) > 0) {
+        gLog += place + std::wstring(L" ");
     }
     gLog += Format(format, values...);
     return S_OK;
@@ -139,16 +147,11 @@ void Invoke(void* handler, int kind, UINT_PTR first, void* second) {
     Program(typed, 2);
 }
 
-Object* New(int kind, int pane, std::wstring text = {}) {
-    return gObjects.emplace_back(new Object{.kind = kind, .pane = pane, .text = std::move(text)});
+Object* New(int kind, int pane, std::wstring text = {}, int number = 0, BOOL flag = FALSE) {
+    return gObjects.emplace_back(new Object{
+        .kind = kind, .pane = pane, .text = std::move(text), .number = number, .flag = flag});
 }
 ULONG Release(Object* self);
-HRESULT Text(UINT_PTR to, const std::wstring& text) {
-    auto* copy = static_cast<LPWSTR>(CoTaskMemAlloc((text.size() + 1) * sizeof(wchar_t)));
-    wcscpy(copy, text.c_str());
-    *reinterpret_cast<LPWSTR*>(to) = copy;
-    return S_OK;
-}
 template <class T>
 HRESULT Value(UINT_PTR to, T value) {
     *reinterpret_cast<T*>(to) = value;
@@ -174,7 +177,7 @@ void Close(Object* controller) {
     }
 }
 
-void Made(int index, HRESULT result, Object* environment) {
+void Made(int index, HRESULT result) {
     Pane& pane = gPanes[index];
     void* handler = std::exchange(pane.creating, nullptr);
     if (handler == nullptr) {
@@ -184,17 +187,13 @@ void Made(int index, HRESULT result, Object* environment) {
     if (SUCCEEDED(result)) {
         pane.open = true;
         controller = New(kController, index);
-        controller->kept = New(kView, index);
-        controller->kept->kept = environment;
-        ++environment->references;
+        controller->view = New(kView, index);
     } else {
         DestroyWindow(std::exchange(pane.window, nullptr));
     }
     Invoke(handler, kController, result, controller);
     Program(handler, 2);
-    if (controller != nullptr) {
-        Release(controller);
-    }
+    Release(controller);
 }
 
 HRESULT CreateController(Object* environment, HWND parent, BOOL inPrivate, void* handler) {
@@ -208,8 +207,8 @@ HRESULT CreateController(Object* environment, HWND parent, BOOL inPrivate, void*
     Note(index, L"controller, private %d", inPrivate);
     Program(handler, 1);
     // Made at once, so that a parent destroyed meanwhile destroys it too.
-    gPanes[index].window = CreateWindowExW(0, L"VelmoraStandInPane", L"", WS_CHILD, 0, 0, 0, 0,
-                                           parent, nullptr, nullptr, nullptr);
+    gPanes[index].window = CreateWindowExW(0, L"VelmoraStandIn", L"", WS_CHILD, 0, 0, 0, 0, parent,
+                                           nullptr, nullptr, nullptr);
     // An environment whose runtime's files an update removed makes nothing any more.
     const HRESULT result = environment->flag         ? HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)
                            : gFailingControllers > 0 ? (--gFailingControllers, gFailure)
@@ -217,7 +216,7 @@ HRESULT CreateController(Object* environment, HWND parent, BOOL inPrivate, void*
     ++environment->references;
     Complete(
         [index, result, environment] {
-            Made(index, result, environment);
+            Made(index, result);
             Release(environment);
         },
         true);
@@ -230,8 +229,8 @@ HRESULT Navigate(Object* view, LPCWSTR uri) {
     }
     ++view->references;
     Later([view, address = std::wstring(uri)] {
-        Object* starting = New(7, view->pane, address);
-        starting->flag = TRUE;  // the program's own navigations count as the user's
+        // The program's own navigations count as the user's.
+        Object* starting = New(7, view->pane, address, 0, TRUE);
         Raise(view->pane, 7, starting, view);
         Release(starting);
         view->text = address;
@@ -256,15 +255,37 @@ HRESULT AddScript(Object* view, LPCWSTR script, void* handler) {
 }
 
 ULONG Release(Object* self) {
-    if (--self->references == 0) {
-        if (self->kind == kController) {
-            Close(self);  // as the runtime does when the last reference goes
-        }
-        if (self->kept != nullptr) {
-            Release(self->kept);
-        }
+    if (self != nullptr && --self->references == 0 && self->kind == kController) {
+        Close(self);  // as the runtime does when the last reference goes
+        Release(self->view);
     }
-    return self->references;
+    return self != nullptr ? self->references : 0;
+}
+
+HRESULT Argument(Object* self, int slot, UINT_PTR a) {
+    const auto slots = kArguments.find(self->kind);
+    const std::string what = slots != kArguments.end() ? slots->second : std::string();
+    switch (slot - 3 < static_cast<int>(what.size()) ? what[slot - 3] : '.') {
+        case 't': {
+            const std::size_t size = (self->text.size() + 1) * sizeof(wchar_t);
+            return Value(a, wcscpy(static_cast<LPWSTR>(CoTaskMemAlloc(size)), self->text.c_str()));
+        }
+        case 'n':
+            return Value(a, self->number);
+        case 'f':
+            return Value(a, self->flag);
+        case 'd':
+            return Value(a, New(kDownload, self->pane, self->text));
+        case 'h':
+            return Note(self->pane, L"handled %d", static_cast<BOOL>(a));
+        case 'c':
+            return Note(self->pane, L"cancel %d", static_cast<BOOL>(a));
+        case 's':
+            return Note(self->pane, L"permission %d", static_cast<int>(a));
+        default:
+            gErrors += Format(L"a call to slot %d of an object of kind %d", slot, self->kind);
+            return E_NOTIMPL;
+    }
 }
 
 constexpr int Key(int kind, int slot) {
@@ -292,9 +313,6 @@ UINT_PTR Call(Object* self, int slot, UINT_PTR a, UINT_PTR b, UINT_PTR c) {
             return ++self->references;
         case 2:
             return Release(self);
-        case Key(kEnvironment, 3):  // CreateCoreWebView2Controller
-            return CreateController(self, reinterpret_cast<HWND>(a), FALSE,
-                                    reinterpret_cast<void*>(b));
         case Key(kEnvironment, 20):  // CreateCoreWebView2ControllerOptions
             return Value(a, New(kOptions, -1));
         case Key(kEnvironment, 21):  // CreateCoreWebView2ControllerWithOptions
@@ -321,9 +339,8 @@ UINT_PTR Call(Object* self, int slot, UINT_PTR a, UINT_PTR b, UINT_PTR c) {
             Close(self);
             return Note(self->pane, L"close");
         case Key(kController, 25):  // get_CoreWebView2
-        case Key(kView, 67):        // get_Environment
-            ++self->kept->references;
-            return Value(a, self->kept);
+            ++self->view->references;
+            return Value(a, self->view);
         case Key(kView, 3):  // get_Settings
             return Value(a, New(kSettings, self->pane));
         case Key(kView, 5):
@@ -333,82 +350,37 @@ UINT_PTR Call(Object* self, int slot, UINT_PTR a, UINT_PTR b, UINT_PTR c) {
         case Key(kView, 29):  // ExecuteScript
             return Note(self->pane, L"script %ls", reinterpret_cast<LPCWSTR>(a));
         case Key(kSettings, 10):
+            return Note(self->pane, L"status bar %d", static_cast<BOOL>(a));
         case Key(kSettings, 12):
+            return Note(self->pane, L"dev tools %d", static_cast<BOOL>(a));
         case Key(kSettings, 24):
-            return Note(self->pane, L"%ls %d",
-                        slot == 10   ? L"status bar"
-                        : slot == 12 ? L"dev tools"
-                                     : L"accelerator keys",
-                        static_cast<BOOL>(a));
-        case Key(kController, 13):  // add_MoveFocusRequested
-        case Key(kController, 15):  // add_GotFocus
-        case Key(kController, 19):  // add_AcceleratorKeyPressed
-        case Key(kView, 7):         // add_NavigationStarting
-        case Key(kView, 15):        // add_NavigationCompleted
-        case Key(kView, 17):        // add_FrameNavigationStarting
-        case Key(kView, 23):        // add_PermissionRequested
-        case Key(kView, 25):        // add_ProcessFailed
-        case Key(kView, 44):        // add_NewWindowRequested
-        case Key(kView, 75):        // add_DownloadStarting
-            Program(reinterpret_cast<void*>(a), 1);
-            gPanes[self->pane].handlers[slot + (self->kind == kController ? 100 : 0)].push_back(
-                reinterpret_cast<void*>(a));
-            return Value<INT64>(b, slot);
-        // The arguments of the events, and a download's operation: Uri, IsUserInitiated,
-        // IsRedirected, ProcessFailedKind, ExitCode, Reason, KeyEventKind, VirtualKey, Handled,
-        // State, Cancel, DownloadOperation.
-        case Key(kView, 4):  // get_Source
-        case Key(7, 3):
-        case Key(17, 3):
-        case Key(44, 3):
-        case Key(kDownload, 9):
-            return Text(a, self->text);
-        case Key(7, 4):
-        case Key(17, 4):
-        case Key(44, 8):
-        case Key(25, 5):
-        case Key(119, 4):
-            return Value(a, self->flag);
-        case Key(7, 5):
-        case Key(17, 5):
-        case Key(25, 3):
-        case Key(113, 3):
-        case Key(119, 3):
-            return Value(a, self->number);
-        case Key(44, 6):
-        case Key(113, 5):
-        case Key(119, 8):
-            return Note(self->pane, L"handled %d", static_cast<BOOL>(a));
-        case Key(23, 7):
-            return Note(self->pane, L"permission %d", static_cast<int>(a));
-        case Key(75, 5):
-            return Note(self->pane, L"cancel %d", static_cast<BOOL>(a));
-        case Key(75, 3):
-            return Value(a, New(kDownload, self->pane, self->text));
-        default:
-            return Note(self->pane, L"unexpected call to slot %d", slot);
+            return Note(self->pane, L"accelerator keys %d", static_cast<BOOL>(a));
+        default:  // an add_ method, or a slot of kArguments
+            if (const int event = slot + (self->kind == kController ? 100 : 0);
+                (self->kind == kView || self->kind == kController) && kHandlers.contains(event)) {
+                Program(reinterpret_cast<void*>(a), 1);
+                gPanes[self->pane].handlers[event].push_back(reinterpret_cast<void*>(a));
+                return Value<INT64>(b, slot);
+            }
+            return Argument(self, slot, a);
     }
 }
 
-LRESULT CALLBACK PaneWindow(HWND window, UINT message, WPARAM w, LPARAM l) {
+// The panes' windows, destroyed with their parent while a controller is made; and the queue's.
+LRESULT CALLBACK Window(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_APP && !gQueue.empty()) {
+        auto work = std::move(gQueue.front());
+        gQueue.pop_front();
+        work();
+        return 0;
+    }
     for (std::size_t i = 0; message == WM_DESTROY && i < gPanes.size(); ++i) {
         if (gPanes[i].window == window && gPanes[i].creating != nullptr) {
             gPanes[i].window = nullptr;
-            Note(static_cast<int>(i), L"abort");
-            Made(static_cast<int>(i), E_ABORT, nullptr);
+            Made(static_cast<int>(i), E_ABORT);
         }
     }
     return DefWindowProcW(window, message, w, l);
-}
-
-LRESULT CALLBACK QueueWindow(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message != WM_APP || gQueue.empty()) {
-        return DefWindowProcW(window, message, w, l);
-    }
-    auto work = std::move(gQueue.front());
-    gQueue.pop_front();
-    work();
-    return 0;
 }
 
 }  // namespace
@@ -420,15 +392,11 @@ __declspec(dllexport) HRESULT STDMETHODCALLTYPE
                                                 PCWSTR userDataFolder, IUnknown* options,
                                                 void* handler) {
     if (gQueueWindow == nullptr) {
-        WNDCLASSW pane{}, queue{};
-        pane.lpfnWndProc = &PaneWindow;
-        pane.lpszClassName = L"VelmoraStandInPane";
-        pane.hbrBackground = CreateSolidBrush(RGB(0x2e, 0x8b, 0x57));
-        queue.lpfnWndProc = &QueueWindow;
-        queue.lpszClassName = L"VelmoraStandInQueue";
-        RegisterClassW(&pane);
-        RegisterClassW(&queue);
-        gQueueWindow = CreateWindowExW(0, queue.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+        const WNDCLASSW windows{.lpfnWndProc = &Window,
+                                .hbrBackground = CreateSolidBrush(RGB(0x2e, 0x8b, 0x57)),
+                                .lpszClassName = L"VelmoraStandIn"};
+        RegisterClassW(&windows);
+        gQueueWindow = CreateWindowExW(0, windows.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                        nullptr, nullptr, nullptr);
     }
     Note(-1, L"environment %d %d %ls%ls", checkRunning, runtimeType, userDataFolder,
@@ -439,27 +407,23 @@ __declspec(dllexport) HRESULT STDMETHODCALLTYPE
     Complete([handler, environment, result] {
         Invoke(handler, kEnvironment, result, environment);
         Program(handler, 2);
-        if (environment != nullptr) {
-            Release(environment);
-        }
+        Release(environment);
     });
     return S_OK;
 }
 
-// The test's side. StandInReset starts a test: completions at once or later, no failures, an
-// empty log. StandInFail makes the next environments and controllers fail; StandInHold keeps
+// The test's side. StandInReset starts a test: completions at once or later, the next
+// environments and controllers failing with the given result, an empty log. StandInHold keeps
 // controllers from being made until it is called with false; StandInUpdate outdates every
 // environment made so far, as an update removes the runtime's files. StandInErrors reports what
 // the program did wrong, and, once the stand-in is idle at the end of a test, what it leaked.
-__declspec(dllexport) void StandInReset(bool synchronous) {
+__declspec(dllexport) void StandInReset(bool synchronous, int environments, int controllers,
+                                        HRESULT failure) {
     gSynchronous = synchronous;
-    gFailingEnvironments = gFailingControllers = 0;
-    gLog.clear();
-}
-__declspec(dllexport) void StandInFail(int environments, int controllers, HRESULT failure) {
     gFailingEnvironments = environments;
     gFailingControllers = controllers;
     gFailure = failure;
+    gLog.clear();
 }
 __declspec(dllexport) void StandInHold(bool holding) {
     for (gHolding = holding; !holding && !gHeld.empty(); gHeld.pop_front()) {
@@ -487,28 +451,19 @@ __declspec(dllexport) const wchar_t* StandInErrors() {
     errors = std::exchange(gErrors, {});
     return errors.c_str();
 }
-// An event of the pane open in the given window: NavigationStarting (7) and
-// FrameNavigationStarting (17) with an address, whether it is redirected and whether the user
-// asked; NewWindowRequested (44) with an address and whether the user asked;
-// PermissionRequested (23) and DownloadStarting (75) with an address; ProcessFailed (25) with a
-// kind and an exit code, a browser process's (kind 0) under every pane; a controller's
-// MoveFocusRequested (113) with a reason, GotFocus (115) once its window has the focus, and
-// AcceleratorKeyPressed (119) with a key event's kind and its virtual key.
+// An event of the pane open in the given window, its arguments' text, number and flag as
+// kArguments reads them; a browser process's end (ProcessFailed, kind 0) comes to every pane, and
+// GotFocus (115), without arguments, once the pane's window has the focus.
 __declspec(dllexport) void StandInRaise(HWND parent, int event, LPCWSTR text, int number,
                                         BOOL flag) {
     for (int pane = 0; pane < static_cast<int>(gPanes.size()); ++pane) {
         if (gPanes[pane].open && (gPanes[pane].parent == parent || (event == 25 && number == 0))) {
-            Object* args = event == 115 ? nullptr : New(event, pane, text != nullptr ? text : L"");
-            if (args != nullptr) {
-                args->number = number;
-                args->flag = flag;
-            } else {
+            Object* args = New(event, pane, text != nullptr ? text : L"", number, flag);
+            if (event == 115) {
                 SetFocus(gPanes[pane].window);
             }
-            Raise(pane, event, args);
-            if (args != nullptr) {
-                Release(args);
-            }
+            Raise(pane, event, event == 115 ? nullptr : args);  // GotFocus has no arguments
+            Release(args);
         }
     }
 }
