@@ -15,6 +15,13 @@ struct ScriptedDigits final : DigitSource {
     ScriptedDigits(std::initializer_list<int> digits = {}, int fallback = 0)
         : script(digits), fallback(fallback) {}
     int nextDigit() override { return script.isEmpty() ? fallback : script.takeFirst(); }
+    // The script anew, from a string of digits: "369".
+    void play(QStringView digits) {
+        script.clear();
+        for (QChar digit : digits) {
+            script << digit.digitValue();
+        }
+    }
     QList<int> script;
     int fallback;
 };
