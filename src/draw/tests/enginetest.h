@@ -10,11 +10,10 @@
 
 namespace velmora::test {
 
-// Digits a test chooses; once the script runs out it repeats `fallback`.
+// Digits a test chooses; once the script runs out, zeros.
 struct ScriptedDigits final : DigitSource {
-    ScriptedDigits(std::initializer_list<int> digits = {}, int fallback = 0)
-        : script(digits), fallback(fallback) {}
-    int nextDigit() override { return script.isEmpty() ? fallback : script.takeFirst(); }
+    ScriptedDigits(std::initializer_list<int> digits = {}) : script(digits) {}
+    int nextDigit() override { return script.isEmpty() ? 0 : script.takeFirst(); }
     // The script anew, from a string of digits: "369".
     void play(QStringView digits) {
         script.clear();
@@ -23,7 +22,6 @@ struct ScriptedDigits final : DigitSource {
         }
     }
     QList<int> script;
-    int fallback;
 };
 
 inline QString Record(int n, const QString& digits) {

@@ -20,12 +20,11 @@ private Q_SLOTS:
     }
     void eachDrawHasTheChartColumns() {
         QFETCH(int, number);
-        QFETCH(QString, columns);
         const Draw d{{number / 100, number / 10 % 10, number % 10}};
-        QCOMPARE(QStringList({QString::number(d.sum()), QString::number(d.span()), d.oddEven(),
-                              d.bigSmall(), d.primeComposite(), d.routes(), d.shapeName()})
-                     .join(u' '),
-                 columns);
+        QTEST(QStringList({QString::number(d.sum()), QString::number(d.span()), d.oddEven(),
+                           d.bigSmall(), d.primeComposite(), d.routes(), d.shapeName()})
+                  .join(u' '),
+              "columns");
     }
 
     // 10000 draws: 百位 counts 0 to 9 over and over, 十位 is always 0, 个位 is 1 but for a 5 in
