@@ -18,8 +18,7 @@ class TestLinks : public QObject {
 
     QTemporaryDir bin_;
 
-    // Each stand-in's line: its process, how many arguments it got, each one, and the engine's
-    // variable.
+    // A line per stand-in: its process, its argument count, each argument, the engine's variable.
     QByteArray seen() const {
         QFile file(bin_.filePath(u"seen"_s));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
