@@ -219,6 +219,7 @@ public:
           retry_(new QTimer(view_)),
           healed_(new QTimer(view_)) {
         retry_->setSingleShot(true);
+        retry_->setTimerType(Qt::PreciseTimer);  // a coarse one may end the wait 5 % early
         QObject::connect(retry_, &QTimer::timeout, view_, [this] { Heal(); });
         healed_->setSingleShot(true);
         healed_->setInterval(PaneRecovery::kHealedAfter);

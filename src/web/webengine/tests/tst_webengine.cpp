@@ -233,13 +233,13 @@ onclick='window.open(`file:///etc/hostname`); window.open(`/after.htm`); return 
         QCOMPARE(asked_, u"dw"_s);
     }
 
-    // The second death comes right after the first reload, so the pane waits a while (a coarse
-    // timer may end 5 % early). The views made again keep their places in the Tab order.
+    // The second death comes right after the first reload, so the pane waits a while. The views
+    // made again keep their places in the Tab order.
     void paneHealsAfterRendererDies() {
         for (QWidget* focus : {static_cast<QWidget*>(a_), lowerPlace_}) {
             focus->setFocus();
             requests_.clear();
-            const QDeadlineTimer least(focus == a_ ? 0 : 950);
+            const QDeadlineTimer least(focus == a_ ? 0 : 1000);
             QCOMPARE(::kill(static_cast<pid_t>(lower()->page()->renderProcessPid()), SIGKILL), 0);
             QTRY_VERIFY_WITH_TIMEOUT(requests_.contains(kLowerTarget), kTimeout);
             QVERIFY(least.hasExpired());
