@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSettings>
 #include <QTest>
 
 #include <tuple>
@@ -45,24 +46,20 @@ const QMap<QString, std::pair<int, QString>> kEvents{{u"navigation"_s, {7, {}}},
 
 enum class Runtime { PerMachine, PerUser, Stale, None };
 
+// Registered as the runtime's installer does, in the registry's 32-bit view.
 void Register(Runtime runtime) {
-    const wchar_t key[] =
-        L"Software\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
-    for (const HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        RegDeleteKeyExW(hive, key, KEY_WOW64_32KEY, 0);
-    }
     const QString folder = u"Z:"_s +
                            QDir::toNativeSeparators(QString::fromUtf8(VELMORA_STANDIN_RUNTIME)) +
                            (runtime == Runtime::Stale ? u"0"_s : QString());
-    HKEY state = nullptr;
-    if (runtime != Runtime::None &&
-        RegCreateKeyExW(runtime == Runtime::PerUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key,
-                        0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &state,
-                        nullptr) == ERROR_SUCCESS) {
-        RegSetValueExW(state, L"EBWebView", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(folder.utf16()),
-                       static_cast<DWORD>((folder.size() + 1) * 2));
-        RegCloseKey(state);
+    for (const bool user : {false, true}) {
+        QSettings state((user ? u"HKEY_CURRENT_USER"_s : u"HKEY_LOCAL_MACHINE"_s) +
+                            u"\\Software\\Microsoft\\EdgeUpdate\\ClientState\\"
+                            u"{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}"_s,
+                        QSettings::Registry32Format);
+        state.remove(u"EBWebView"_s);
+        if (runtime != Runtime::None && user == (runtime == Runtime::PerUser)) {
+            state.setValue(u"EBWebView"_s, folder);
+        }
     }
 }
 
@@ -132,7 +129,6 @@ class TestWebView2 : public QObject, public velmora::UrlOpener {
     };
 
     QStringList opened_;
-    QtMessageHandler handler_ = nullptr;
 
     void openAddress(const QString& address, std::function<void(bool)>) override {
         opened_ << address;
@@ -141,10 +137,9 @@ class TestWebView2 : public QObject, public velmora::UrlOpener {
 private Q_SLOTS:
     void initTestCase() {
         // Wine lacks one call that Qt's windows platform makes for each window, and says so.
-        handler_ =
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
-                printed += m.startsWith(u"EnableNonClientDpiScaling()"_s) ? 0 : 1;
-            });
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& m) {
+            printed += m.startsWith(u"EnableNonClientDpiScaling()"_s) ? 0 : 1;
+        });
     }
 
     void init() {
@@ -159,11 +154,7 @@ private Q_SLOTS:
         QCOMPARE(QString::fromWCharArray(StandInErrors()), QString());
     }
 
-    void cleanupTestCase() {
-        qInstallMessageHandler(handler_);
-        Register(Runtime::None);
-        QCOMPARE(printed, 0);
-    }
+    void cleanupTestCase() { QCOMPARE(printed, 0); }
 
     void panesShowTheirPages_data() {
         QTest::addColumn<Runtime>("runtime");
@@ -182,7 +173,6 @@ private Q_SLOTS:
         const QString log = Log();
         QVERIFY(log.startsWith(u"environment 1 0 "_s + qEnvironmentVariable("LOCALAPPDATA") +
                                u"\\velmora\\WebView2\n"_s));
-        QCOMPARE(log.count(u"environment"_s), 1);
         for (QWidget* place : {w.upper, w.lower}) {
             const QString name = place == w.upper ? u"upper "_s : u"lower "_s;
             const QSize size = place->size() * place->devicePixelRatio();  // whatever the scale
@@ -335,8 +325,7 @@ private Q_SLOTS:
         for (auto [from, forward, to] :
              {std::tuple{w.a, true, w.b}, {w.b, false, w.a}, {w.b, true, w.a}}) {
             from->setFocus();
-            QTest::keyClick(from, forward ? Qt::Key_Tab : Qt::Key_Backtab,
-                            forward ? Qt::NoModifier : Qt::ShiftModifier);
+            QTest::keyClick(from, Qt::Key_Tab, forward ? Qt::NoModifier : Qt::ShiftModifier);
             QWidget* place = from == w.a || !forward ? w.upper : w.lower;
             const int reason = forward ? 1 : 2;
             QTRY_VERIFY(Log().endsWith(

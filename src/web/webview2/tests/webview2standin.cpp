@@ -392,9 +392,10 @@ __declspec(dllexport) HRESULT STDMETHODCALLTYPE
                                                 PCWSTR userDataFolder, IUnknown* options,
                                                 void* handler) {
     if (gQueueWindow == nullptr) {
-        const WNDCLASSW windows{.lpfnWndProc = &Window,
-                                .hbrBackground = CreateSolidBrush(RGB(0x2e, 0x8b, 0x57)),
-                                .lpszClassName = L"VelmoraStandIn"};
+        WNDCLASSW windows{};
+        windows.lpfnWndProc = &Window;
+        windows.hbrBackground = CreateSolidBrush(RGB(0x2e, 0x8b, 0x57));
+        windows.lpszClassName = L"VelmoraStandIn";
         RegisterClassW(&windows);
         gQueueWindow = CreateWindowExW(0, windows.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                        nullptr, nullptr, nullptr);
