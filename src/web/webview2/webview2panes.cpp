@@ -547,7 +547,9 @@ void WebView2Pane::adopt(ICoreWebView2Controller* controller) {
     }
     listen();
     // Scripts run at each document's creation once the runtime has them: until then the pane
-    // waits with its navigations.
+    // waits with its navigations. One more is counted while they are added, as a runtime may
+    // answer inside the call, before the next script is even given.
+    ++scriptsPending_;
     if (style_ == PaneStyle::WithoutScrollBars) {
         addScript(kHideScrollBars);
     }
@@ -557,7 +559,7 @@ void WebView2Pane::adopt(ICoreWebView2Controller* controller) {
     if (std::exchange(refocus_, false)) {
         controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
     }
-    if (scriptsPending_ == 0) {
+    if (--scriptsPending_ == 0) {
         scriptsInPlace();
     }
 }

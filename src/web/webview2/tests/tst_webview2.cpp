@@ -187,10 +187,12 @@ private Q_SLOTS:
         QVERIFY(log.contains(u"lower script at creation "_s + velmora::kHideScrollBars));
         QVERIFY(!log.contains(u"upper script "_s + velmora::kHideScrollBars));
         QVERIFY(!log.contains(u"upper script at creation "_s + velmora::kHideScrollBars));
-        // The lower pane goes to its page first.
+        // Each pane goes to its page once, after its scripts are added, the lower pane first.
         const qsizetype lower = log.indexOf(u"lower navigate "_s + velmora::LowerPaneAddress());
-        QVERIFY(lower >= 0 &&
-                lower < log.indexOf(u"upper navigate "_s + velmora::UpperPaneAddress()));
+        const qsizetype upper = log.indexOf(u"upper navigate "_s + velmora::UpperPaneAddress());
+        QVERIFY(log.lastIndexOf(u"lower script at creation"_s) < lower && lower < upper);
+        QVERIFY(log.lastIndexOf(u"upper script at creation"_s) < upper);
+        QCOMPARE(log.count(u" navigate "_s), 2);
 
         // Pop-ups follow the window; a new scale's physical size is followed too.
         StandInReset(synchronous, 0, 0, S_OK);
