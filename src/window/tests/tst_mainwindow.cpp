@@ -169,11 +169,13 @@ QString Shown(ChartView view, int column, QStringView digits) {
     return mark(d[static_cast<std::size_t>((c - 15) / 3)] % 3 == (c - 15) % 3, (c - 15) % 3);
 }
 
-// A cell as a screen reader reads it: "row column text".
+// A cell as a screen reader reads it: "row column text"; a reader passes over an invalid one.
 QString Said(QAccessibleInterface* cell) {
-    return u"%1 %2 %3"_s.arg(cell->tableCellInterface()->rowIndex())
-        .arg(cell->tableCellInterface()->columnIndex())
-        .arg(cell->text(QAccessible::Name));
+    QAccessibleTableCellInterface* at = cell->isValid() ? cell->tableCellInterface() : nullptr;
+    return at == nullptr ? u"nothing: not a valid cell"_s
+                         : u"%1 %2 %3"_s.arg(at->rowIndex())
+                               .arg(at->columnIndex())
+                               .arg(cell->text(QAccessible::Name));
 }
 
 // The cells that got the focus, as the platform's accessibility hears of them.
