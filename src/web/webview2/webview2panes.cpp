@@ -549,6 +549,7 @@ void WebView2Pane::adopt(ICoreWebView2Controller* controller) {
     // Scripts run at each document's creation once the runtime has them: until then the pane
     // waits with its navigations. One more is counted while they are added, as a runtime may
     // answer inside the call, before the next script is even given.
+    const quint64 creation = creation_;
     ++scriptsPending_;
     if (style_ == PaneStyle::WithoutScrollBars) {
         addScript(kHideScrollBars);
@@ -559,7 +560,7 @@ void WebView2Pane::adopt(ICoreWebView2Controller* controller) {
     if (std::exchange(refocus_, false)) {
         controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
     }
-    if (--scriptsPending_ == 0) {
+    if (creation == creation_ && --scriptsPending_ == 0) {
         scriptsInPlace();
     }
 }
